@@ -1,0 +1,26 @@
+#include <windows.h>
+#include <objbase.h>
+
+#include "app/form1.h"
+#include "winui/form.h"
+
+namespace {
+
+// Keeps DLLs out of the current folder's reach. Looked up at run time because
+// Windows XP before Service Pack 1 lacks the function.
+void RemoveCurrentFolderFromDllSearch() {
+    using SetDllDirectoryFn = BOOL(WINAPI*)(LPCWSTR);
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    auto setDllDirectory =
+        reinterpret_cast<SetDllDirectoryFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryW")));
+    if (setDllDirectory) setDllDirectory(L"");
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    RemoveCurrentFolderFromDllSearch();
+    CoInitialize(nullptr);  // the picture decoder is a COM object
+    qelvane::Form1::Instance().Show();
+    return winui::RunMessageLoop();
+}

@@ -1,0 +1,37 @@
+#include "runner/window_host.h"
+
+#include "runner/list_window.h"
+#include "winui/form.h"
+#include "winui/text.h"
+
+namespace qelvane {
+
+LaunchResult WindowRunnerHost::RunHidden(const std::string& commandLine) {
+    // The system's own cmd.exe, started in the system folder, so that no cmd, NET
+    // or sc planted beside the program or in its working folder is ever run.
+    const std::wstring system = winui::SystemFolder();
+    std::wstring reason;
+    if (winui::LaunchProcess(system + L"\\cmd.exe", winui::Widen(commandLine), system, SW_HIDE, &reason))
+        return {true, {}};
+    return {false, winui::Narrow(reason)};
+}
+
+void WindowRunnerHost::PumpEvents() { winui::PumpEvents(); }
+
+void WindowRunnerHost::AppendLogText(std::string_view text) {
+    // Read and write in UTF-16 so that whatever the user typed survives untouched.
+    list& window = list::Instance();
+    window.SetControlText(list::Text1, window.ControlText(list::Text1) + winui::Widen(text));
+}
+
+void WindowRunnerHost::SetProgressCaption(std::string_view caption) {
+    list::Instance().SetCaption(winui::Widen(caption));
+}
+
+void WindowRunnerHost::SetProgressStatus(std::string_view status) {
+    list::Instance().SetControlText(list::Label1, winui::Widen(status));
+}
+
+void WindowRunnerHost::EnableProgressExit() { list::Instance().EnableControl(list::Command1, true); }
+
+}  // namespace qelvane

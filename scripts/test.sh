@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable core natively (with
+# sanitizers), then the Windows tests under Wine on a virtual display.
+# Ends with the line "N passed, M failed".
+set -uo pipefail
+source "$(dirname "$0")/common.sh"
+cd "$QELVANE_ROOT"
+
+install_packages || { echo "0 passed, 1 failed"; exit 1; }
+trap cleanup_session EXIT
+
+summary_of() {  # reads CTest's closing line from a log: prints "passed failed"
+    local line
+    line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
+    if [ -z "$line" ]; then echo "0 1"; return; fi
+    local failed total
+    failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+    echo "$((total - failed)) $failed"
+}
+
+passed=0
+failed=0
+mkdir -p "$QELVANE_BUILD"
+
+log "native build and tests"
+if configure_and_build native; then
+    ctest --preset native -j "$(nproc)" 2>&1 | tee "$QELVANE_BUILD/native-tests.log"
+    read -r p f < <(summary_of "$QELVANE_BUILD/native-tests.log")
+else
+    p=0; f=1
+fi
+passed=$((passed + p)); failed=$((failed + f))
+
+log "release builds"
+for preset in release-x64 release-i686; do
+    configure_and_build "$preset" || failed=$((failed + 1))
+done
+
+log "Windows tests under Wine"
+if configure_and_build wintest && start_virtual_display && ensure_wine_prefix; then
+    ctest --preset wintest 2>&1 | tee "$QELVANE_BUILD/wine-tests.log"
+    read -r p f < <(summary_of "$QELVANE_BUILD/wine-tests.log")
+else
+    p=0; f=1
+fi
+passed=$((passed + p)); failed=$((failed + f))
+
+cleanup_session
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,494 @@
+#include "winui/form.h"
+
+#include <ole2.h>
+#include <olectl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+
+#include "resources/resource_ids.h"
+
+namespace winui {
+
+namespace {
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+int ScreenDpi(int axis) {
+    static const int dpi[2] = {GetDeviceCaps(ScreenDc().get(), LOGPIXELSX),
+                               GetDeviceCaps(ScreenDc().get(), LOGPIXELSY)};
+    return dpi[axis];
+}
+
+// Windows without a taskbar button are owned by this hidden window; owning them
+// by one another would tie their z-order and minimizing together.
+HWND ParkingWindow() {
+    static HWND parking = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = Instance();
+        wc.lpszClassName = L"QelvaneParking";
+        RegisterClassExW(&wc);
+        return CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               Instance(), nullptr);
+    }();
+    return parking;
+}
+
+HCURSOR HandCursor() {
+    static HCURSOR cursor = static_cast<HCURSOR>(
+        LoadImageW(Instance(), MAKEINTRESOURCEW(IDC_HANDPOINT), IMAGE_CURSOR, 0, 0, LR_SHARED));
+    return cursor;
+}
+
+HICON ProgramIcon(int metricX, int metricY) {
+    return static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_QELVANE), IMAGE_ICON,
+                                         GetSystemMetrics(metricX), GetSystemMetrics(metricY),
+                                         LR_SHARED));
+}
+
+// Decodes a JPEG or GIF held as RCDATA into a bitmap of its natural size.
+HBITMAP LoadPictureResource(int id) {
+    HRSRC info = FindResourceW(Instance(), MAKEINTRESOURCEW(id), RT_RCDATA);
+    if (!info) return nullptr;
+    const DWORD size = SizeofResource(Instance(), info);
+    const void* bytes = LockResource(LoadResource(Instance(), info));
+    if (!bytes || size == 0) return nullptr;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory) return nullptr;
+    std::memcpy(GlobalLock(memory), bytes, size);
+    GlobalUnlock(memory);
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    HBITMAP result = nullptr;
+    IPicture* picture = nullptr;
+    if (SUCCEEDED(OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+                                 reinterpret_cast<void**>(&picture)))) {
+        OLE_HANDLE handle = 0;
+        SHORT type = 0;
+        if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
+            SUCCEEDED(picture->get_Handle(&handle))) {
+            // The picture object owns its bitmap; keep a copy of our own.
+            result = static_cast<HBITMAP>(CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)),
+                                                    IMAGE_BITMAP, 0, 0, 0));
+        }
+        picture->Release();
+    }
+    stream->Release();
+    return result;
+}
+
+SIZE BitmapSize(HBITMAP bitmap) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
+    HDC memory = CreateCompatibleDC(dc);
+    {
+        SelectedObject selected(memory, bitmap);
+        const SIZE size = BitmapSize(bitmap);
+        BitBlt(dc, x, y, size.cx, size.cy, memory, 0, 0, SRCCOPY);
+    }
+    DeleteDC(memory);
+}
+
+POINT ChildOrigin(HWND child) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    POINT origin{rect.left, rect.top};
+    ScreenToClient(GetParent(child), &origin);
+    return origin;
+}
+
+bool IsPushButton(HWND hwnd) {
+    wchar_t className[16] = {};
+    GetClassNameW(hwnd, className, 16);
+    return lstrcmpiW(className, L"Button") == 0;
+}
+
+}  // namespace
+
+int TwipsToPixelsX(int twips) { return MulDiv(twips, ScreenDpi(0), 1440); }
+int TwipsToPixelsY(int twips) { return MulDiv(twips, ScreenDpi(1), 1440); }
+
+Form::Form(const FormDesc& desc) : desc_(desc) {}
+
+Form::~Form() {
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+HWND Form::Hwnd() {
+    if (!hwnd_) Load();
+    return hwnd_;
+}
+
+HWND Form::Control(int id) { return GetDlgItem(Hwnd(), id); }
+
+void Form::Show() {
+    HWND hwnd = Hwnd();
+    if (IsWindowVisible(hwnd)) {
+        SetForegroundWindow(hwnd);
+        return;
+    }
+    ShowWindow(hwnd, SW_SHOW);
+}
+
+void Form::Hide() { ShowWindow(Hwnd(), SW_HIDE); }
+
+void Form::Unload() {
+    // A request to unload a window that is already being unloaded does nothing.
+    if (!hwnd_ || unloading_) return;
+    unloading_ = true;
+    Form_Unload();
+    HWND hwnd = hwnd_;
+    hwnd_ = nullptr;
+    lastFocus_ = nullptr;
+    DestroyWindow(hwnd);
+    fonts_.clear();
+    pictures_.clear();
+    solidBrushes_.clear();
+    backgroundBrush_.Reset();
+    background_.Reset();
+    unloading_ = false;
+}
+
+std::wstring Form::Caption() {
+    HWND hwnd = Hwnd();
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void Form::SetCaption(std::wstring_view caption) { SetWindowTextW(Hwnd(), std::wstring(caption).c_str()); }
+
+std::wstring Form::ControlText(int id) {
+    HWND control = Control(id);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void Form::SetControlText(int id, std::wstring_view text) {
+    SetWindowTextW(Control(id), std::wstring(text).c_str());
+}
+
+void Form::EnableControl(int id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
+
+void Form::RegisterClassOnce(const wchar_t* className) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(Instance(), className, &existing)) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = Instance();
+    wc.hIcon = ProgramIcon(SM_CXICON, SM_CYICON);
+    wc.hIconSm = ProgramIcon(SM_CXSMICON, SM_CYSMICON);
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    RegisterClassExW(&wc);
+}
+
+void Form::Load() {
+    RegisterClassOnce(desc_.className);
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
+    if (desc_.minimizeButton) style |= WS_MINIMIZEBOX;
+    DWORD exStyle = desc_.taskbarButton ? WS_EX_APPWINDOW : 0;
+    if (desc_.border == Border::FixedDialog) exStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+    RECT frame{0, 0, TwipsToPixelsX(desc_.clientWidth), TwipsToPixelsY(desc_.clientHeight)};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    int x = TwipsToPixelsX(desc_.clientLeft) + frame.left;
+    int y = TwipsToPixelsY(desc_.clientTop) + frame.top;
+    if (desc_.centred) {
+        x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+        y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    }
+    HWND owner = desc_.taskbarButton ? nullptr : ParkingWindow();
+    CreateWindowExW(exStyle, desc_.className, std::wstring(desc_.caption).c_str(), style, x, y, width,
+                    height, owner, nullptr, Instance(), this);
+}
+
+HFONT Form::FontFor(const FontSpec& spec) {
+    LOGFONTW font{};
+    if (spec.face) {
+        font.lfHeight = -MulDiv(spec.tenthsOfPoint, ScreenDpi(1), 720);
+        font.lfWeight = spec.weight;
+        font.lfCharSet = spec.charset;
+        lstrcpynW(font.lfFaceName, spec.face, LF_FACESIZE);
+    } else {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        font = metrics.lfMessageFont;
+    }
+    fonts_.emplace_back(CreateFontIndirectW(&font));
+    return fonts_.back().get();
+}
+
+void Form::CreateControls() {
+    const std::size_t count = desc_.controlCount;
+    std::vector<std::size_t> order(count);
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    // Creation order is the tab order; controls without one come last. Earlier
+    // siblings lie above later ones, so buttons cover the labels they overlap.
+    std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+        const int ta = desc_.controls[a].tabIndex, tb = desc_.controls[b].tabIndex;
+        if ((ta == kNoTabStop) != (tb == kNoTabStop)) return tb == kNoTabStop;
+        return ta < tb;
+    });
+    pictures_.clear();
+    pictures_.resize(count);
+    solidBrushes_.clear();
+    solidBrushes_.resize(count);
+    HFONT windowFont = FontFor(kWindowFont);
+    for (std::size_t index : order) {
+        const ControlDesc& c = desc_.controls[index];
+        const wchar_t* className = L"STATIC";
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+        DWORD exStyle = 0;
+        switch (c.kind) {
+        case ControlKind::Button:
+            className = L"BUTTON";
+            style |= WS_TABSTOP | BS_PUSHBUTTON;
+            break;
+        case ControlKind::Label:
+            style |= (c.flags & kCentred) ? SS_CENTER : SS_LEFT;
+            break;
+        case ControlKind::TextBox:
+            className = L"EDIT";
+            style |= WS_TABSTOP | ES_LEFT;
+            exStyle |= WS_EX_CLIENTEDGE;
+            if (c.flags & kMultiLine) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
+            else style |= ES_AUTOHSCROLL;
+            break;
+        case ControlKind::Picture:
+            style |= SS_OWNERDRAW;
+            pictures_[index].Reset(LoadPictureResource(c.imageResource));
+            break;
+        }
+        if (c.flags & kClickable) style |= SS_NOTIFY;
+        if (c.flags & kDisabled) style |= WS_DISABLED;
+        if (c.backColour != kDefaultColour) solidBrushes_[index].Reset(CreateSolidBrush(c.backColour));
+        HWND control = CreateWindowExW(exStyle, className, std::wstring(c.caption).c_str(), style,
+                                       TwipsToPixelsX(c.left), TwipsToPixelsY(c.top),
+                                       TwipsToPixelsX(c.width), TwipsToPixelsY(c.height), hwnd_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), Instance(),
+                                       nullptr);
+        SendMessageW(control, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(c.font.face ? FontFor(c.font) : windowFont), FALSE);
+        // An edit box stops at 30,000 characters unless told otherwise; the log must never lose text.
+        if (c.kind == ControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+    }
+}
+
+const ControlDesc* Form::FindControl(int id) const {
+    for (std::size_t i = 0; i < desc_.controlCount; ++i)
+        if (desc_.controls[i].id == id) return &desc_.controls[i];
+    return nullptr;
+}
+
+LRESULT Form::OnCtlColor(HDC dc, HWND control) {
+    const ControlDesc* c = FindControl(GetDlgCtrlID(control));
+    if (!c) return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                  reinterpret_cast<LPARAM>(control));
+    const std::size_t index = static_cast<std::size_t>(c - desc_.controls);
+    SetTextColor(dc, c->foreColour != kDefaultColour ? c->foreColour : GetSysColor(COLOR_WINDOWTEXT));
+    if ((c->flags & kTransparent) && backgroundBrush_.valid()) {
+        // Paint the label's ground with the part of the picture that lies under it.
+        const POINT origin = ChildOrigin(control);
+        SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(backgroundBrush_.get());
+    }
+    if (solidBrushes_[index].valid()) {
+        SetBkColor(dc, c->backColour);
+        return reinterpret_cast<LRESULT>(solidBrushes_[index].get());
+    }
+    const int ground = c->kind == ControlKind::TextBox ? COLOR_WINDOW : COLOR_BTNFACE;
+    SetBkColor(dc, GetSysColor(ground));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(ground));
+}
+
+bool Form::OnSetCursor(HWND under) {
+    if (under == hwnd_ || !IsChild(hwnd_, under)) return false;
+    const ControlDesc* c = FindControl(GetDlgCtrlID(under));
+    if (!c || !(c->flags & kHandCursor)) return false;
+    SetCursor(HandCursor());
+    return true;
+}
+
+void Form::OnDrawPicture(const DRAWITEMSTRUCT& item) {
+    const ControlDesc* c = FindControl(static_cast<int>(item.CtlID));
+    if (!c) return;
+    const std::size_t index = static_cast<std::size_t>(c - desc_.controls);
+    if (pictures_[index].valid()) DrawBitmap(item.hDC, pictures_[index].get(), item.rcItem.left, item.rcItem.top);
+}
+
+void Form::PaintBackground(HDC dc) {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    if (background_.valid()) DrawBitmap(dc, background_.get(), 0, 0);
+}
+
+void Form::OnActivate(bool active) {
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+        return;
+    }
+    HWND target = lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_)
+                      ? lastFocus_
+                      : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (target) SetFocus(target);
+}
+
+void Form::OnEnterKey() {
+    // Enter presses the focused button; no button is the window's default.
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus) && IsPushButton(focus)) SendMessageW(focus, BM_CLICK, 0, 0);
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        if (desc_.backgroundResource) {
+            background_.Reset(LoadPictureResource(desc_.backgroundResource));
+            if (background_.valid()) backgroundBrush_.Reset(CreatePatternBrush(background_.get()));
+        }
+        CreateControls();
+        return 0;
+    case WM_COMMAND:
+        if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) OnClick(LOWORD(wParam));
+        else if (lParam == 0 && LOWORD(wParam) == IDOK) OnEnterKey();
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+        return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR:
+        if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+        break;
+    case WM_DRAWITEM:
+        OnDrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_ERASEBKGND:
+        if (!desc_.backgroundResource) break;
+        PaintBackground(reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
+    case WM_CLOSE:
+        Unload();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Form* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        if (self && self->hwnd_ == hwnd) self->hwnd_ = nullptr;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    // Messages for a window that is already being destroyed are not ours any more.
+    if (!self || self->hwnd_ != hwnd) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+namespace {
+
+void Dispatch(MSG& msg) {
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && IsDialogMessageW(root, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+}  // namespace
+
+void PumpEvents() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        Dispatch(msg);
+    }
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+    return static_cast<int>(msg.wParam);
+}
+
+std::wstring SystemErrorText(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+        text.pop_back();
+    if (text.empty()) text = L"error " + std::to_wstring(error);
+    return text;
+}
+
+bool LaunchProcess(const std::wstring& application, const std::wstring& commandLine,
+                   const std::wstring& directory, WORD showWindow, std::wstring* reason) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showWindow;
+    PROCESS_INFORMATION process{};
+    // CreateProcessW may write into the command line: hand it a private copy.
+    std::wstring writable = commandLine;
+    if (!CreateProcessW(application.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &process)) {
+        if (reason) *reason = SystemErrorText(GetLastError());
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+std::wstring SystemFolder() {
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    return std::wstring(path, length < MAX_PATH ? length : 0);
+}
+
+std::wstring WindowsFolder() {
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryW(path, MAX_PATH);
+    return std::wstring(path, length < MAX_PATH ? length : 0);
+}
+
+}  // namespace winui

@@ -1,0 +1,86 @@
+// Non-copyable owners of kernel handles and GDI objects.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace winui {
+
+template <typename T, typename Traits>
+class Owner {
+public:
+    Owner() = default;
+    explicit Owner(T value) : value_(value) {}
+    ~Owner() { Reset(); }
+    Owner(const Owner&) = delete;
+    Owner& operator=(const Owner&) = delete;
+    Owner(Owner&& other) noexcept : value_(std::exchange(other.value_, Traits::Invalid())) {}
+    Owner& operator=(Owner&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            value_ = std::exchange(other.value_, Traits::Invalid());
+        }
+        return *this;
+    }
+
+    T get() const { return value_; }
+    bool valid() const { return value_ != Traits::Invalid(); }
+    void Reset(T value = Traits::Invalid()) {
+        if (valid()) Traits::Close(value_);
+        value_ = value;
+    }
+
+private:
+    T value_ = Traits::Invalid();
+};
+
+struct KernelHandleTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+
+template <typename T>
+struct GdiTraits {
+    static T Invalid() { return nullptr; }
+    static void Close(T h) { DeleteObject(h); }
+};
+
+struct IconTraits {
+    static HICON Invalid() { return nullptr; }
+    static void Close(HICON h) { DestroyIcon(h); }
+};
+
+using UniqueHandle = Owner<HANDLE, KernelHandleTraits>;
+using UniqueFont = Owner<HFONT, GdiTraits<HFONT>>;
+using UniqueBrush = Owner<HBRUSH, GdiTraits<HBRUSH>>;
+using UniqueBitmap = Owner<HBITMAP, GdiTraits<HBITMAP>>;
+using UniqueIcon = Owner<HICON, IconTraits>;
+
+// A device context of the whole screen, released on scope exit.
+class ScreenDc {
+public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ~ScreenDc() { ReleaseDC(nullptr, dc_); }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// Selects an object into a DC and puts the previous one back on scope exit.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~SelectedObject() { SelectObject(dc_, previous_); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+}  // namespace winui
