@@ -110,6 +110,12 @@ std::string Treatment(const std::vector<Launched>& rows, const std::string& serv
     return found;
 }
 
+std::size_t DistinctServices(const std::vector<Launched>& rows) {
+    std::set<std::string> services;
+    for (const Launched& row : rows) services.insert(row.service);
+    return services.size();
+}
+
 std::map<std::string, int> ModeCounts(const std::vector<std::string>& commands) {
     std::map<std::string, int> counts;
     for (const Launched& row : LaunchedRows(commands)) ++counts[row.mode];
@@ -153,6 +159,30 @@ void ExpectWholeAndDottedRefs(const std::vector<std::string>& lines, std::set<in
     for (int n = 1; n <= 80; ++n) all.insert(n);
     EXPECT_EQ(unusedWhole, all);
     EXPECT_EQ(seenDotted, dotted);
+}
+
+// One entry per test, in table order: the letter of the answer it reads, then the arm of
+// each of its rows ("W:NY" is a web-server test with its No row ahead of its Yes row).
+std::vector<std::string> TestShapes(const Profile& profile, int& alwaysRows) {
+    const char* const letters = "DPIW";  // disc burner, printer, imaging device, web server
+    std::vector<std::string> tests;
+    int lastTest = 0;
+    alwaysRows = 0;
+    for (const ProfileRow& row : profile) {
+        if (row.when.test == 0) {
+            ++alwaysRows;
+            continue;
+        }
+        const char letter = letters[static_cast<int>(row.when.answer)];
+        if (row.when.test != lastTest) {
+            EXPECT_EQ(row.when.test, lastTest + 1) << "tests out of order or split";
+            lastTest = row.when.test;
+            tests.push_back(std::string(1, letter) + ':');
+        }
+        EXPECT_EQ(tests.back()[0], letter) << "one test reads one answer";
+        tests.back() += row.when.arm ? 'Y' : 'N';
+    }
+    return tests;
 }
 
 // --- Every row of every table -------------------------------------------------------
@@ -231,7 +261,9 @@ TEST(AllProfiles, EachServiceHasOneDisplayNameAndNumberAcrossTables) {
 
 TEST(AllProfiles, ThemesBelongsToRestoreAlone) {
     EXPECT_EQ(CommandsNaming(RunAlone(RestoreProfile()).commands, "Themes").size(), 2u);
-    for (unsigned bits : {0u, 15u}) EXPECT_TRUE(CommandsNaming(RunAlone(GuidedProfile(), FromBits(bits)).commands, "Themes").empty());
+    for (unsigned bits : {0u, 15u}) {
+        EXPECT_TRUE(CommandsNaming(RunAlone(GuidedProfile(), FromBits(bits)).commands, "Themes").empty());
+    }
     EXPECT_TRUE(CommandsNaming(RunAlone(AutomaticProfile(), FromBits(15)).commands, "Themes").empty());
 }
 
@@ -239,7 +271,8 @@ TEST(AllProfiles, QuotedNamesKeepTheirQuotesInBothCommandLinesOnly) {
     for (const Profile* profile : {&GuidedProfile(), &AutomaticProfile()}) {
         const FakeHost host = RunAlone(*profile);
         EXPECT_EQ(CommandsNaming(host.commands, "\"ATI Smart\""),
-                  (std::vector<std::string>{"cmd /c NET stop \"ATI Smart\"", "cmd /c sc config \"ATI Smart\" start= disabled"}));
+                  (std::vector<std::string>{"cmd /c NET stop \"ATI Smart\"",
+                                            "cmd /c sc config \"ATI Smart\" start= disabled"}));
         EXPECT_EQ(CommandsNaming(host.commands, "\"Ati HotKey Poller\"").size(), 2u);
         EXPECT_NE(host.log.find("\r\n3.3:ATI Smart:禁用\r\n"), std::string::npos);
     }
@@ -249,35 +282,25 @@ TEST(AllProfiles, QuotedNamesKeepTheirQuotesInBothCommandLinesOnly) {
     EXPECT_NE(restore.log.find("\r\n3.2:Ati HotKey Poller:手动\r\n"), std::string::npos);
 }
 
-// --- Guided profile ------------------------------------------------------------------
-
-TEST(GuidedProfile, SevenTestsInTableOrderEachWithBothArms) {
-    const char* const letters = "DPIW";  // disc burner, printer, imaging device, web server
-    std::vector<std::string> tests;
-    int alwaysRows = 0, lastTest = 0;
-    for (const ProfileRow& row : GuidedProfile()) {
-        if (row.when.test == 0) {
-            ++alwaysRows;
-            continue;
-        }
-        if (row.when.test != lastTest) {
-            ASSERT_EQ(row.when.test, lastTest + 1) << "tests out of order or split";
-            lastTest = row.when.test;
-            tests.push_back(std::string(1, letters[static_cast<int>(row.when.answer)]) + ':');
-        }
-        ASSERT_EQ(tests.back()[0], letters[static_cast<int>(row.when.answer)]) << "one test reads one answer";
-        tests.back() += row.when.arm ? 'Y' : 'N';
-    }
-    EXPECT_EQ(alwaysRows, 53);
-    EXPECT_EQ(tests, (std::vector<std::string>{"W:NY", "W:NY", "D:YN", "P:YYN", "P:YN", "I:YN", "W:YYYYYYYNNNN"}));
+TEST(AllProfiles, TestsStandInTableOrderWithBothArms) {
+    int always = 0;
+    EXPECT_EQ(TestShapes(GuidedProfile(), always),
+              (std::vector<std::string>{"W:NY", "W:NY", "D:YN", "P:YYN", "P:YN", "I:YN", "W:YYYYYYYNNNN"}));
+    EXPECT_EQ(always, 53);
+    EXPECT_EQ(TestShapes(AutomaticProfile(), always), (std::vector<std::string>{"W:NY"}));
+    EXPECT_EQ(always, 58);
+    EXPECT_TRUE(TestShapes(RestoreProfile(), always).empty());
+    EXPECT_EQ(always, 67);
 }
+
+// --- Guided profile ------------------------------------------------------------------
 
 TEST(GuidedProfile, AllNoLogNumbersInOrder) {
     const std::vector<std::string> expected = {
-        "1",  "2",  "3.1", "3.2", "3.3", "4",  "5",    "6",  "8",  "10", "14",   "15",   "17",   "19",   "20", "21",
-        "22", "23", "24",  "25",  "27",  "28", "29",   "30", "31", "33", "34",   "35",   "36",   "37",   "38", "38.1",
-        "39", "41", "42",  "44",  "45",  "47", "50",   "51", "52", "58", "59",   "60",   "61",   "62",   "63", "65",
-        "66", "68", "70",  "71",  "74",  "75", "77",   "78", "78.1", "79", "79.8", "79.9", "79.10", "79.11", "80"};
+        "1",  "2",  "3.1", "3.2", "3.3", "4",  "5",  "6",  "8",    "10", "14",   "15",   "17",    "19",    "20", "21",
+        "22", "23", "24",  "25",  "27",  "28", "29", "30", "31",   "33", "34",   "35",   "36",    "37",    "38", "38.1",
+        "39", "41", "42",  "44",  "45",  "47", "50", "51", "52",   "58", "59",   "60",   "61",    "62",    "63", "65",
+        "66", "68", "70",  "71",  "74",  "75", "77", "78", "78.1", "79", "79.8", "79.9", "79.10", "79.11", "80"};
     const FakeHost host = RunAlone(GuidedProfile(), FromBits(0));
     std::vector<std::string> refs;
     for (const std::string& line : RowLines(host)) refs.push_back(RefOf(line));
@@ -378,6 +401,7 @@ TEST_P(GuidedCall, SizeFollowsPrinterAndWebServerAnswers) {
     EXPECT_EQ(rows.size(), 63 + p + 3 * w);
     EXPECT_EQ(host.commands.size(), 2 * rows.size() - d - i);
     EXPECT_EQ(launched.size(), rows.size());
+    EXPECT_EQ(DistinctServices(launched), launched.size()) << "a service configured twice in one call";
     EXPECT_EQ(host.PumpCount(), rows.size() - p - w);
     EXPECT_GE(host.commands.size(), 124u);
     EXPECT_LE(host.commands.size(), 134u);
@@ -411,7 +435,8 @@ TEST_P(GuidedCall, PumpsAfterEveryRowLineButTheTwoUnpumpedRows) {
     std::size_t end = 0;
     for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
         end += rows[i].size() + 2;
-        if (rows[i] != "37:NT LM Security Support Provider:自动" && rows[i] != "79.7:Event Log:自动") expected.push_back(end);
+        if (rows[i] != "37:NT LM Security Support Provider:自动" && rows[i] != "79.7:Event Log:自动")
+            expected.push_back(end);
     }
     expected.push_back(host.log.size());
     EXPECT_EQ(host.pumpLogSizes, expected);
@@ -422,7 +447,8 @@ TEST_P(GuidedCall, AnswersDecideWhichServicesAreTouched) {
     EXPECT_EQ(CommandsNaming(host.commands, "EventSystem"),
               (std::vector<std::string>{"cmd /c NET start EventSystem", "cmd /c sc config EventSystem start= demand"}));
     const bool web = answers.HostsWebServer;
-    EXPECT_EQ(std::count(rows.begin(), rows.end(), web ? "79.4:COM+ Event System:手动" : "79.9:COM+ Event System:手动"), 1);
+    const std::string eventSystemLine = web ? "79.4:COM+ Event System:手动" : "79.9:COM+ Event System:手动";
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), eventSystemLine), 1);
 
     using Lines = std::vector<std::string>;
     EXPECT_EQ(CommandsNaming(host.commands, "ImapiService"),
@@ -437,9 +463,8 @@ TEST_P(GuidedCall, AnswersDecideWhichServicesAreTouched) {
     EXPECT_EQ(t("NtLmSsp"), printer ? "start auto" : "stop demand");
     EXPECT_EQ(t("lanmanserver"), printer ? "start auto" : "absent");
     EXPECT_EQ(t("Spooler"), printer ? "start auto" : "stop disabled");
-    const bool serverLogged = std::any_of(rows.begin(), rows.end(), [](const std::string& line) {
-        return line.find(":Server:") != std::string::npos;
-    });
+    const bool serverLogged = std::any_of(
+        rows.begin(), rows.end(), [](const std::string& line) { return line.find(":Server:") != std::string::npos; });
     EXPECT_EQ(serverLogged, printer);
 
     for (const char* service : {"COMSysApp", "MSDTC"}) EXPECT_EQ(t(service), web ? "start demand" : "stop disabled");
@@ -458,7 +483,9 @@ TEST(AutomaticProfile, FreshProcessRunTotals) {
     const std::vector<std::string> rows = RowLines(host);
     ASSERT_EQ(rows.size(), 59u);
     EXPECT_EQ(host.commands.size(), 115u);
-    EXPECT_EQ(LaunchedRows(host.commands).size(), 59u);
+    const std::vector<Launched> launched = LaunchedRows(host.commands);
+    EXPECT_EQ(launched.size(), 59u);
+    EXPECT_EQ(DistinctServices(launched), 59u);
     EXPECT_EQ(host.PumpCount(), 59u);
     EXPECT_EQ(std::vector<std::string>(host.commands.begin(), host.commands.begin() + 2),
               (std::vector<std::string>{"cmd /c NET stop Alerter", "cmd /c sc config Alerter start= disabled"}));
@@ -553,6 +580,7 @@ TEST(RestoreProfile, CommandLogAndPumpTotals) {
     const std::vector<Launched> launched = LaunchedRows(host.commands);
     EXPECT_EQ(host.commands.size(), 98u);
     EXPECT_EQ(launched.size(), 67u);
+    EXPECT_EQ(DistinctServices(launched), 67u);
     EXPECT_EQ(std::count_if(launched.begin(), launched.end(), [](const Launched& r) { return r.verb == "start"; }), 22);
     EXPECT_EQ(std::count_if(launched.begin(), launched.end(), [](const Launched& r) { return r.verb == "stop"; }), 9);
     EXPECT_EQ(host.PumpCount(), 67u);
@@ -615,9 +643,9 @@ TEST(RestoreProfile, NumbersRiseWithOneRepeatAndTheKnownGaps) {
     EXPECT_EQ(repeats, 1);
     std::set<int> unused = kUnusedWholeNumbers;
     unused.insert(3);
-    ExpectWholeAndDottedRefs(rows, unused,
-                             {"3.1", "3.2", "3.3", "38.1", "78.1", "79.1", "79.1", "79.2", "79.3", "79.4", "79.5",
-                              "79.6", "79.7"});
+    ExpectWholeAndDottedRefs(
+        rows, unused,
+        {"3.1", "3.2", "3.3", "38.1", "78.1", "79.1", "79.1", "79.2", "79.3", "79.4", "79.5", "79.6", "79.7"});
 }
 
 // --- Runs sharing one log ------------------------------------------------------------

@@ -1,0 +1,137 @@
+"""Drives the program under Wine from outside, as a user would: through the UI
+automation tool, with Wine tracing every process the program creates."""
+
+import os
+import re
+import subprocess
+import time
+import unittest
+
+BIN = os.environ.get("QELVANE_BIN", "")
+FORM1, LIST = "QelvaneForm1", "QelvaneList"
+# Control ids of the main window and the progress window.
+COMMAND1, LABEL1, COMMAND2, LABEL2, COMMAND3, LABEL3, IMAGE1, COMMAND5, COMMAND4, LABEL4 = range(101, 111)
+LIST_LABEL1, LIST_TEXT1, LIST_COMMAND1 = 101, 102, 103
+
+TRACE = re.compile(r'^([0-9a-f]{4}):trace:process:CreateProcessInternalW app (.*?) cmdline L"(.*)"$')
+
+
+def unescape_trace(text):
+    return text.replace('\\\\', '\x00').replace('\\"', '"').replace('\x00', '\\')
+
+
+def unescape_driver(text):
+    return text.replace('\\\\', '\x00').replace('\\r', '\r').replace('\\n', '\n').replace('\x00', '\\')
+
+
+def wine(*args, timeout=60):
+    result = subprocess.run(["wine", *args], capture_output=True, timeout=timeout)
+    return result.returncode, result.stdout.decode("utf-8", "replace")
+
+
+def driver(*args, timeout=60):
+    code, out = wine(os.path.join(BIN, "uidriver.exe"), *[str(a) for a in args], timeout=timeout)
+    return code, out
+
+
+def expected_run(profile, disc=0, printer=0, imaging=0, web=0):
+    """The command lines and log text that the program's tables call for."""
+    result = subprocess.run(["wine", os.path.join(BIN, "profile_dump.exe"), profile,
+                             str(disc), str(printer), str(imaging), str(web)],
+                            capture_output=True, timeout=60, check=True)
+    head, _, log = result.stdout.partition(b"LOG\n")
+    commands = [line[4:] for line in head.decode("utf-8").splitlines() if line.startswith("RUN ")]
+    return commands, log.decode("utf-8")
+
+
+class Program:
+    """One process of the shipped program, its windows and its launches."""
+
+    def __init__(self, workdir):
+        self.trace_path = os.path.join(workdir, "trace.txt")
+        env = dict(os.environ, WINEDEBUG="+process")
+        self.trace_file = open(self.trace_path, "wb")
+        self.process = subprocess.Popen(["wine", os.path.join(BIN, "qelvane.exe")], env=env,
+                                        stdout=subprocess.DEVNULL, stderr=self.trace_file)
+        code, out = driver("wait", FORM1, "shown", 60000, timeout=90)
+        if code != 0:
+            self.stop()
+            raise AssertionError("the main window did not appear: " + out)
+        code, out = driver("ids", FORM1)
+        self.thread = out.split()[1]
+
+    def launches(self):
+        """(application, command line) of every process the program itself created."""
+        found = []
+        with open(self.trace_path, "rb") as trace:
+            for raw in trace.read().decode("utf-8", "replace").splitlines():
+                match = TRACE.match(raw)
+                if match and match.group(1) == self.thread:
+                    found.append((unescape_trace(match.group(2)), unescape_trace(match.group(3))))
+        return found
+
+    def commands(self):
+        return [line for _, line in self.launches()]
+
+    def text(self, window_class, control=0):
+        code, out = driver("text", window_class, control)
+        if code != 0:
+            return None
+        return unescape_driver(out[:-1] if out.endswith("\n") else out)
+
+    def click(self, *pairs):
+        args = []
+        for window_class, control in pairs:
+            args += [window_class, control]
+        code, out = driver("click", *args)
+        assert code == 0, out
+
+    def windows(self):
+        """{class: visible} of the program's top-level windows."""
+        _, out = driver("windows")
+        shown = {}
+        for line in out.splitlines():
+            match = re.search(r"class=(\S+) visible=(\d)", line)
+            if match:
+                shown[match.group(1)] = shown.get(match.group(1), False) or match.group(2) == "1"
+        return shown
+
+    def wait_for_text(self, window_class, control, text, timeout=300):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.text(window_class, control) == text:
+                return True
+            time.sleep(0.5)
+        return False
+
+    def wait_for_launches(self, count, timeout=60):
+        deadline = time.time() + timeout
+        while time.time() < deadline and len(self.launches()) < count:
+            time.sleep(0.2)
+        return self.launches()
+
+    def ended(self, timeout=30):
+        try:
+            self.process.wait(timeout=timeout)
+            return True
+        except subprocess.TimeoutExpired:
+            return False
+
+    def stop(self):
+        if self.process.poll() is None:
+            driver("close", FORM1)
+            if not self.ended(20):
+                self.process.kill()
+        self.trace_file.close()
+
+
+class ProgramTest(unittest.TestCase):
+    """Each test runs against a fresh process of the program."""
+
+    def setUp(self):
+        import tempfile
+        self.workdir = tempfile.mkdtemp(prefix="qelvane-e2e-")
+        self.program = Program(self.workdir)
+
+    def tearDown(self):
+        self.program.stop()
