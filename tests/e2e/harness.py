@@ -4,6 +4,7 @@ automation tool, with Wine tracing every process the program creates."""
 import os
 import re
 import subprocess
+import tempfile
 import time
 import unittest
 
@@ -25,21 +26,28 @@ def unescape_driver(text):
 
 
 def wine(*args, timeout=60):
-    result = subprocess.run(["wine", *args], capture_output=True, timeout=timeout)
-    return result.returncode, result.stdout.decode("utf-8", "replace")
+    """Runs a Windows program to its end and returns its exit code and output.
+
+    The output goes through a file, not a pipe: Wine may start its desktop process
+    from inside this one, and that process would inherit a pipe and hold it open."""
+    with tempfile.TemporaryFile() as out:
+        code = subprocess.run(["wine", *args], stdout=out, stderr=subprocess.DEVNULL,
+                              timeout=timeout).returncode
+        out.seek(0)
+        return code, out.read()
 
 
 def driver(*args, timeout=60):
     code, out = wine(os.path.join(BIN, "uidriver.exe"), *[str(a) for a in args], timeout=timeout)
-    return code, out
+    return code, out.decode("utf-8", "replace")
 
 
 def expected_run(profile, disc=0, printer=0, imaging=0, web=0):
     """The command lines and log text that the program's tables call for."""
-    result = subprocess.run(["wine", os.path.join(BIN, "profile_dump.exe"), profile,
-                             str(disc), str(printer), str(imaging), str(web)],
-                            capture_output=True, timeout=60, check=True)
-    head, _, log = result.stdout.partition(b"LOG\n")
+    code, out = wine(os.path.join(BIN, "profile_dump.exe"), profile,
+                     str(disc), str(printer), str(imaging), str(web))
+    assert code == 0, "profile_dump failed"
+    head, _, log = out.partition(b"LOG\n")
     commands = [line[4:] for line in head.decode("utf-8").splitlines() if line.startswith("RUN ")]
     return commands, log.decode("utf-8")
 
@@ -129,7 +137,6 @@ class ProgramTest(unittest.TestCase):
     """Each test runs against a fresh process of the program."""
 
     def setUp(self):
-        import tempfile
         self.workdir = tempfile.mkdtemp(prefix="qelvane-e2e-")
         self.program = Program(self.workdir)
 
