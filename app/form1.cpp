@@ -1,7 +1,9 @@
 #include "app/form1.h"
 
 #include "app/site_info.h"
+#include "help/help_window.h"
 #include "profiles/profiles.h"
+#include "questionnaire/dialog.h"
 #include "questionnaire/module1.h"
 #include "resources/resource_ids.h"
 #include "runner/list_window.h"
@@ -68,7 +70,7 @@ void Form1::OnClick(int controlId) {
     }
 }
 
-void Form1::Command1_Click() {}
+void Form1::Command1_Click() { Dialog::Instance().Show(); }
 
 void Form1::Command2_Click() {
     list::Instance().Show();
@@ -82,7 +84,7 @@ void Form1::Command3_Click() {
 
 void Form1::Command4_Click() { Unload(); }
 
-void Form1::Command5_Click() {}
+void Form1::Command5_Click() { help::Instance().Show(); }
 
 void Form1::Image1_Click() { LaunchDownloadPage(); }
 

@@ -71,6 +71,12 @@ write_prefix_settings() {
         printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
         printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "${QELVANE_DPI:-96}"
         printf '\r\n[HKEY_CURRENT_CONFIG\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n' "${QELVANE_DPI:-96}"
+        # Every program of the prefix in one virtual desktop with window frames, so that
+        # the automation tool sees the windows it photographs.
+        if [ -n "${QELVANE_VIRTUAL_DESKTOP:-}" ]; then
+            printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n'
+            printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="%s"\r\n' "$QELVANE_VIRTUAL_DESKTOP"
+        fi
     } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
     wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
 }

@@ -1,0 +1,102 @@
+// Under Wine: a complete automatic run with the program's real launcher, window and
+// pump, against the floor, a plain loop that launches the same command lines.
+// Phases alternate, with a pause between them for the launched commands to die
+// down; prints each phase and the median ratio. Usage: launch_bench [rounds] [pause ms]
+#include <windows.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "profiles/profiles.h"
+#include "runner/list_window.h"
+#include "runner/window_host.h"
+#include "winui/form.h"
+#include "winui/text.h"
+
+namespace {
+
+class CommandRecorder : public qelvane::RunnerHost {
+public:
+    std::vector<std::wstring> commands;
+    qelvane::LaunchResult RunHidden(const std::string& commandLine) override {
+        commands.push_back(winui::Widen(commandLine));
+        return {true, {}};
+    }
+    void PumpEvents() override {}
+    void AppendLogText(std::string_view) override {}
+    void SetProgressCaption(std::string_view) override {}
+    void SetProgressStatus(std::string_view) override {}
+    void EnableProgressExit() override {}
+};
+
+double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Floor(const std::vector<std::wstring>& commands) {
+    const std::wstring system = winui::SystemFolder();
+    const std::wstring cmd = system + L"\\cmd.exe";
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    for (const std::wstring& line : commands) winui::LaunchProcess(cmd, line, system, SW_HIDE, nullptr);
+    QueryPerformanceCounter(&end);
+    return Seconds(start, end);
+}
+
+double ProgramRun() {
+    qelvane::list::Instance().Show();
+    qelvane::WindowRunnerHost host;
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    qelvane::ExecuteProfile(qelvane::AutomaticProfile(), qelvane::Answers{}, host);
+    QueryPerformanceCounter(&end);
+    qelvane::list::Instance().Unload();
+    return Seconds(start, end);
+}
+
+void Settle(DWORD pauseMs) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < pauseMs) {
+        winui::PumpEvents();
+        Sleep(50);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CoInitialize(nullptr);
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
+    const DWORD pause = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 15000;
+    CommandRecorder recorder;
+    qelvane::ExecuteProfile(qelvane::AutomaticProfile(), qelvane::Answers{}, recorder);
+    std::printf("command lines per run: %zu\n", recorder.commands.size());
+    std::vector<double> ratios;
+    for (int round = 0; round < rounds; ++round) {
+        // Alternate which phase goes first, so neither always meets a quieter system.
+        double floor = 0, program = 0;
+        if (round % 2 == 0) {
+            floor = Floor(recorder.commands);
+            Settle(pause);
+            program = ProgramRun();
+        } else {
+            program = ProgramRun();
+            Settle(pause);
+            floor = Floor(recorder.commands);
+        }
+        Settle(pause);
+        ratios.push_back(program / floor);
+        std::printf("round %d: floor %.3f s, program %.3f s, ratio %.3f\n", round + 1, floor, program,
+                    program / floor);
+        std::fflush(stdout);
+    }
+    std::sort(ratios.begin(), ratios.end());
+    std::printf("median ratio: %.3f\n", ratios[ratios.size() / 2]);
+    return 0;
+}
