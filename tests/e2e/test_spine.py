@@ -39,6 +39,21 @@ class EndOfProgram(ProgramTest):
         self.assertTrue(self.program.ended(60))
         self.assertEqual(self.program.windows(), {})
 
+    def test_close_box_during_a_run_ends_the_program_before_its_next_row(self):
+        self.program.click((FORM1, COMMAND2))
+        self.program.wait_for_launches(4)
+        driver("close", FORM1)
+        self.assertTrue(self.program.ended(60))
+        launched = len(self.program.commands())
+        self.assertLess(launched, 115)
+        time.sleep(2)
+        self.assertEqual(len(self.program.commands()), launched, "nothing is launched after the end")
+
+    def test_end_of_the_windows_session_ends_the_program(self):
+        driver("endsession", FORM1)
+        self.assertTrue(self.program.ended(60))
+        self.assertEqual(self.program.launches(), [])
+
     def test_exit_queued_behind_a_run_ends_it_after_the_first_row(self):
         self.program.click((FORM1, COMMAND2), (FORM1, COMMAND4))
         self.assertTrue(self.program.ended(60))

@@ -9,6 +9,7 @@
 //                                          all posted at once so that later ones queue
 //   uidriver ids CLASS                     process and thread id of the window, as Wine traces print them
 //   uidriver close CLASS                   presses the close box
+//   uidriver endsession CLASS              tells the window that the Windows session ends
 //   uidriver type CLASS ID HEX             types UTF-16 code units given as hex, comma-separated
 //   uidriver wait CLASS shown|hidden|gone MS
 //   uidriver focus CLASS                   the id of the focused control of that window's thread
@@ -166,6 +167,10 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"dump") {
         Write(Describe(window, nullptr));
         EnumChildWindows(window, DumpChild, reinterpret_cast<LPARAM>(window));
+        return 0;
+    }
+    if (command == L"endsession") {
+        PostMessageW(window, WM_ENDSESSION, TRUE, 0);
         return 0;
     }
     if (command == L"close") {
