@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 
 #include "app/form1.h"
@@ -21,6 +22,7 @@ void RemoveCurrentFolderFromDllSearch() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     RemoveCurrentFolderFromDllSearch();
     CoInitialize(nullptr);  // the picture decoder is a COM object
+    InitCommonControls();   // the manifest asks for version 6 of the common controls
     qelvane::Form1::Instance().Show();
     return winui::RunMessageLoop();
 }

@@ -70,6 +70,8 @@ write_prefix_settings() {
         done
         printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
         printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "${QELVANE_DPI:-96}"
+        # Smoothed text, as Windows shows it: small CJK glyphs are unreadable without.
+        printf '"FontSmoothing"="2"\r\n"FontSmoothingType"=dword:00000002\r\n"FontSmoothingGamma"=dword:00000578\r\n"FontSmoothingOrientation"=dword:00000001\r\n'
         printf '\r\n[HKEY_CURRENT_CONFIG\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n' "${QELVANE_DPI:-96}"
         # Every program of the prefix in one virtual desktop with window frames, so that
         # the automation tool sees the windows it photographs.

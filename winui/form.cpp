@@ -221,13 +221,13 @@ void Form::Load() {
                     height, owner, nullptr, Instance(), this);
 }
 
-HFONT Form::FontFor(const FontSpec& spec) {
+HFONT Form::FontFor(const FontSpec& wanted) {
     LOGFONTW font{};
-    if (spec.face) {
-        font.lfHeight = -MulDiv(spec.tenthsOfPoint, ScreenDpi(1), 720);
-        font.lfWeight = spec.weight;
-        font.lfCharSet = spec.charset;
-        lstrcpynW(font.lfFaceName, spec.face, LF_FACESIZE);
+    if (wanted.face) {
+        font.lfHeight = -MulDiv(wanted.tenthsOfPoint, ScreenDpi(1), 720);
+        font.lfWeight = wanted.weight;
+        font.lfCharSet = wanted.charset;
+        lstrcpynW(font.lfFaceName, wanted.face, LF_FACESIZE);
     } else {
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof metrics;

@@ -49,7 +49,7 @@ private:
     void Load();
     void CreateControls();
     const ControlDesc* FindControl(int id) const;
-    HFONT FontFor(const FontSpec& spec);
+    HFONT FontFor(const FontSpec& wanted);
     LRESULT OnCtlColor(HDC dc, HWND control);
     bool OnSetCursor(HWND under);
     void OnDrawPicture(const DRAWITEMSTRUCT& item);
