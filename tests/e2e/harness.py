@@ -104,12 +104,12 @@ class Program:
                 shown[match.group(1)] = shown.get(match.group(1), False) or match.group(2) == "1"
         return shown
 
-    def wait_for_text(self, window_class, control, text, timeout=300):
+    def wait_for_text(self, window_class, control, text, timeout=900):
         deadline = time.time() + timeout
         while time.time() < deadline:
             if self.text(window_class, control) == text:
                 return True
-            time.sleep(0.5)
+            time.sleep(1)
         return False
 
     def wait_for_launches(self, count, timeout=60):

@@ -68,7 +68,7 @@ class RepeatedRuns(RunTest):
         # The second click waits in the queue and runs in the first run's first pump.
         self.program.click((FORM1, COMMAND3), (FORM1, COMMAND2))
         first_line, rest = restore_log.split("\r\n", 1)
-        self.assertTrue(self.program.wait_for_text(LIST, LIST_TEXT1, first_line + "\r\n" + auto_log + rest, 300))
+        self.assertTrue(self.program.wait_for_text(LIST, LIST_TEXT1, first_line + "\r\n" + auto_log + rest))
         self.assertEqual(self.program.commands(),
                          restore_commands[:2] + auto_commands + restore_commands[2:])
 
