@@ -2,6 +2,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <cstdlib>
+
 #include "app/form1.h"
 #include "winui/form.h"
 
@@ -26,3 +28,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     qelvane::Form1::Instance().Show();
     return winui::RunMessageLoop();
 }
+
+// The library's default terminate handler prints demangled type names and drags in
+// the demangler; the program has nothing to print to.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
