@@ -1,0 +1,82 @@
+"""Start-up time and peak memory of the shipped program against a minimal Win32 program
+that shows one empty window, side by side under Wine on a virtual display.
+
+Time: from starting `wine EXE` until its window is mapped on the X display (xdotool).
+Memory: the peak resident set (VmHWM) of the program's process, read once its window is up.
+Usage, with DISPLAY and WINEPREFIX set (see scripts/common.sh):
+    python3 bench/startup_bench.py build/release-x64 [rounds]"""
+
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+PROGRAMS = [("qelvane.exe", "^Qelvane1\\.2$"), ("empty_window.exe", "^Baseline$")]
+
+
+def find_pid(exe):
+    for pid in os.listdir("/proc"):
+        if pid.isdigit():
+            try:
+                with open("/proc/%s/cmdline" % pid, "rb") as f:
+                    if exe.encode() in f.read().split(b"\0")[0]:
+                        return pid
+            except OSError:
+                pass
+    return None
+
+
+def peak_kib(pid):
+    with open("/proc/%s/status" % pid) as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    return 0
+
+
+def one_start(folder, exe, title):
+    path = os.path.join(folder, exe)
+    start = time.monotonic()
+    process = subprocess.Popen(["wine", path], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    while True:
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title],
+                               capture_output=True).stdout.strip()
+        if found:
+            break
+        if time.monotonic() - start > 60:
+            raise RuntimeError(exe + " showed no window")
+        time.sleep(0.01)
+    elapsed = time.monotonic() - start
+    time.sleep(0.5)
+    pid = find_pid(path)
+    memory = peak_kib(pid) if pid else 0
+    subprocess.run(["xdotool", "search", "--name", title, "windowclose"], capture_output=True)
+    try:
+        process.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        process.kill()
+    time.sleep(1)
+    return elapsed, memory
+
+
+def main():
+    folder = sys.argv[1]
+    rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 7
+    results = {exe: ([], []) for exe, _ in PROGRAMS}
+    for round_ in range(rounds):
+        order = PROGRAMS if round_ % 2 == 0 else list(reversed(PROGRAMS))
+        for exe, title in order:
+            elapsed, memory = one_start(folder, exe, title)
+            results[exe][0].append(elapsed)
+            results[exe][1].append(memory)
+    for exe, (times, memories) in results.items():
+        print("%-17s start-up median %.3f s (min %.3f), peak memory median %d KiB"
+              % (exe, statistics.median(times), min(times), statistics.median(memories)))
+    q_time, q_mem = (statistics.median(v) for v in results["qelvane.exe"])
+    b_time, b_mem = (statistics.median(v) for v in results["empty_window.exe"])
+    print("ratio to the baseline: start-up %.2f, peak memory %.2f" % (q_time / b_time, q_mem / b_mem))
+
+
+if __name__ == "__main__":
+    main()
