@@ -266,7 +266,10 @@ TEST(AutomaticProfile, AnswerStoredInOneOfTheFirstEightPumpsDecidesTheBranch) {
         ASSERT_EQ(rows.size(), 59u);
         // The ninth pump follows the branch's own row: too late for this run.
         EXPECT_EQ(rows[8], pump < 8 ? "8:COM+ System Application:自动" : "8:COM+ System Application:禁用");
-        EXPECT_EQ(Treatment(LaunchedRows(host.commands), "COMSysApp"), pump < 8 ? "start auto" : "stop disabled");
+        const std::vector<Launched> launched = LaunchedRows(host.commands);
+        EXPECT_EQ(Treatment(launched, "COMSysApp"), pump < 8 ? "start auto" : "stop disabled");
+        // The profile's only rows without a NET line.
+        for (const char* s : {"ImapiService", "Spooler", "stisvc"}) EXPECT_EQ(Treatment(launched, s), "- demand") << s;
     }
 }
 
