@@ -99,6 +99,28 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
     DeleteDC(memory);
 }
 
+// The whole client area as it looks behind the controls: the picture at its natural
+// size from the top-left corner, the button face where a larger client (high DPI)
+// reaches past it. Transparent labels take their ground from the same bitmap, so
+// they never show the picture tiled.
+HBITMAP ComposeGround(HWND hwnd, HBITMAP picture) {
+    if (!picture) return nullptr;
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    HDC screen = GetDC(hwnd);
+    HBITMAP ground = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HDC memory = CreateCompatibleDC(screen);
+    {
+        SelectedObject selected(memory, ground);
+        FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
+        DrawBitmap(memory, picture, 0, 0);
+    }
+    DeleteDC(memory);
+    ReleaseDC(hwnd, screen);
+    DeleteObject(picture);
+    return ground;
+}
+
 POINT ChildOrigin(HWND child) {
     RECT rect{};
     GetWindowRect(child, &rect);
@@ -338,10 +360,13 @@ void Form::OnDrawPicture(const DRAWITEMSTRUCT& item) {
 }
 
 void Form::PaintBackground(HDC dc) {
+    if (background_.valid()) {
+        DrawBitmap(dc, background_.get(), 0, 0);
+        return;
+    }
     RECT client{};
     GetClientRect(hwnd_, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    if (background_.valid()) DrawBitmap(dc, background_.get(), 0, 0);
 }
 
 void Form::OnActivate(bool active) {
@@ -366,7 +391,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         if (desc_.backgroundResource) {
-            background_.Reset(LoadPictureResource(desc_.backgroundResource));
+            background_.Reset(ComposeGround(hwnd_, LoadPictureResource(desc_.backgroundResource)));
             if (background_.valid()) backgroundBrush_.Reset(CreatePatternBrush(background_.get()));
         }
         CreateControls();
