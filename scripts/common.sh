@@ -10,7 +10,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winebrowser.exe=d"}
 
 QELVANE_PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
-                  wine wine64 xvfb xauth fonts-wqy-zenhei imagemagick xdotool x11-apps x11-utils
+                  wine wine64 fonts-wine xvfb xauth fonts-wqy-zenhei imagemagick xdotool x11-apps x11-utils
                   googletest zip)
 
 log() { printf '== %s\n' "$*" >&2; }
@@ -25,7 +25,7 @@ install_packages() {
     local sudo=""
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
 QELVANE_XVFB_PID=""
