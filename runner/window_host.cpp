@@ -6,7 +6,14 @@
 
 namespace qelvane {
 
+namespace {
+CommandLauncher g_launcher = nullptr;
+}  // namespace
+
+void SetCommandLauncher(CommandLauncher launcher) { g_launcher = launcher; }
+
 LaunchResult WindowRunnerHost::RunHidden(const std::string& commandLine) {
+    if (g_launcher) return g_launcher(commandLine);
     // The system's own cmd.exe, started in the system folder, so that no cmd, NET
     // or sc planted beside the program or in its working folder is ever run.
     const std::wstring system = winui::SystemFolder();

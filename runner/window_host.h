@@ -16,4 +16,8 @@ public:
     void EnableProgressExit() override;
 };
 
+// Tests put a recorder in place of the system's cmd.exe; nullptr puts it back.
+using CommandLauncher = LaunchResult (*)(const std::string& commandLine);
+void SetCommandLauncher(CommandLauncher launcher);
+
 }  // namespace qelvane
