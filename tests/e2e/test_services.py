@@ -2,6 +2,7 @@
 manager, cmd and NET really do with it, and the start types expected of a run."""
 
 import os
+import tempfile
 import threading
 import time
 import unittest
@@ -14,8 +15,8 @@ USED = ("Alerter", "ALG", "Ati HotKey Poller", "ATI Smart")
 BASELINE = {name: "demand" for name in USED}
 
 
-class ExpectedStartTypes(unittest.TestCase):
-    """The arithmetic the end-to-end tests compare the control manager with."""
+class ServiceHelpers(unittest.TestCase):
+    """What needs no Wine: expected start types, environment, safety."""
 
     def test_last_sc_config_naming_a_service_wins(self):
         lines = ["cmd /c NET stop Alerter", "cmd /c sc config Alerter start= disabled",
@@ -46,6 +47,27 @@ class ExpectedStartTypes(unittest.TestCase):
         self.assertIsNone(service_of("cmd /c sc query Alerter"))
         self.assertIsNone(service_of("cmd /c NET stop Ati HotKey Poller"))
 
+    def test_wine_env_adds_the_sc_override_and_keeps_the_others(self):
+        saved = os.environ.get("WINEDLLOVERRIDES")
+        try:
+            os.environ["WINEDLLOVERRIDES"] = "mscoree,mshtml=;sc.exe=b;winebrowser.exe=d"
+            env = services.wine_env("/tmp/some-prefix")
+            self.assertEqual(env["WINEDLLOVERRIDES"], "mscoree,mshtml=;winebrowser.exe=d;sc.exe=n")
+            self.assertEqual((env["WINEPREFIX"], env["WINEARCH"]), ("/tmp/some-prefix", "win64"))
+        finally:
+            if saved is None:
+                os.environ.pop("WINEDLLOVERRIDES")
+            else:
+                os.environ["WINEDLLOVERRIDES"] = saved
+
+    def test_prepare_leaves_a_folder_that_is_no_wine_prefix_alone(self):
+        with tempfile.TemporaryDirectory() as folder:
+            keep = os.path.join(folder, "notes.txt")
+            open(keep, "w").close()
+            with self.assertRaises(RuntimeError):
+                services.prepare_prefix(folder, folder)
+            self.assertTrue(os.path.exists(keep))
+
 
 class ServiceEnvironment(unittest.TestCase):
     """Needs the prefix of the CTest fixture "services" (prepare_services.py)."""
@@ -59,6 +81,10 @@ class ServiceEnvironment(unittest.TestCase):
 
     def setUp(self):
         services.reset(BASELINE)
+
+    def tearDown(self):
+        services.wait_idle(30)
+        services.reset(BASELINE)  # the next test of this prefix starts from the baseline
 
     def run_line(self, line):
         return services.run_command(line)
@@ -131,6 +157,11 @@ class ServiceEnvironment(unittest.TestCase):
         states = {"Alerter": "disabled", "Ati HotKey Poller": "auto", "ALG": "demand"}
         services.reset(states)
         self.assertEqual(services.query(states), {name: (mode, "stopped") for name, mode in states.items()})
+
+    def test_reset_refuses_an_unknown_start_type(self):
+        with self.assertRaises(RuntimeError):
+            services.reset({"Alerter": "sometimes"})
+        self.assertEqual(services.query(["Alerter"]), {"Alerter": ("demand", "stopped")})
 
     def test_install_again_puts_a_service_back_to_demand_start(self):
         self.assertEqual(self.run_line("cmd /c sc config Alerter start= disabled")[0], 0)
