@@ -4,6 +4,8 @@
 QELVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QELVANE_BUILD=${QELVANE_BUILD:-$QELVANE_ROOT/build}
 export WINEPREFIX=${QELVANE_WINEPREFIX:-$QELVANE_BUILD/wineprefix}
+# The end-to-end tests' own prefix, where test services stand in for the real ones.
+export QELVANE_SERVICE_PREFIX=${QELVANE_SERVICE_PREFIX:-$QELVANE_BUILD/wineprefix-services}
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko installers, and no Linux browser opened by the download-page launch.
@@ -34,6 +36,8 @@ QELVANE_STARTED_WINE=""
 cleanup_session() {
     if [ -n "$QELVANE_STARTED_WINE" ]; then
         wineserver -k >/dev/null 2>&1 || true
+        # The tests keep that prefix's server up; a test that timed out may leave it.
+        [ -d "$QELVANE_SERVICE_PREFIX" ] && { WINEPREFIX="$QELVANE_SERVICE_PREFIX" wineserver -k >/dev/null 2>&1 || true; }
         QELVANE_STARTED_WINE=""
     fi
     if [ -n "$QELVANE_XVFB_PID" ]; then

@@ -8,7 +8,11 @@ import tempfile
 import time
 import unittest
 
+import services
+
 BIN = os.environ.get("QELVANE_BIN", "")
+# The shipped program (the release build) when given, else the test tree's build.
+EXE = os.environ.get("QELVANE_EXE") or os.path.join(BIN, "qelvane.exe")
 FORM1, LIST = "QelvaneForm1", "QelvaneList"
 # Control ids of the main window and the progress window.
 COMMAND1, LABEL1, COMMAND2, LABEL2, COMMAND3, LABEL3, IMAGE1, COMMAND5, COMMAND4, LABEL4 = range(101, 111)
@@ -31,7 +35,7 @@ def wine(*args, timeout=60):
     The output goes through a file, not a pipe: Wine may start its desktop process
     from inside this one, and that process would inherit a pipe and hold it open."""
     with tempfile.TemporaryFile() as out:
-        code = subprocess.run(["wine", *args], stdout=out, stderr=subprocess.DEVNULL,
+        code = subprocess.run(["wine", *args], stdout=out, stderr=subprocess.DEVNULL, env=services.wine_env(),
                               timeout=timeout).returncode
         out.seek(0)
         return code, out.read()
@@ -55,11 +59,11 @@ def expected_run(profile, disc=0, printer=0, imaging=0, web=0):
 class Program:
     """One process of the shipped program, its windows and its launches."""
 
-    def __init__(self, workdir):
+    def __init__(self, workdir, exe=None, cwd=None):
         self.trace_path = os.path.join(workdir, "trace.txt")
-        env = dict(os.environ, WINEDEBUG="+process")
+        env = dict(services.wine_env(), WINEDEBUG="+process")
         self.trace_file = open(self.trace_path, "wb")
-        self.process = subprocess.Popen(["wine", os.path.join(BIN, "qelvane.exe")], env=env,
+        self.process = subprocess.Popen(["wine", exe or EXE], env=env, cwd=cwd,
                                         stdout=subprocess.DEVNULL, stderr=self.trace_file)
         code, out = driver("wait", FORM1, "shown", 60000, timeout=90)
         if code != 0:
@@ -133,12 +137,70 @@ class Program:
         self.trace_file.close()
 
 
+# Start types the services get before each test: one the runs rarely set.
+BASELINE = "auto"
+# Two "sc config" of one service launched closer than this may finish in either order.
+RACE_WINDOW = 12
+
+
+def settled_start_types(command_lines, baseline):
+    """The start types those command lines leave, and the services whose outcome
+    depends on which of two close-launched "sc config" lines finished last."""
+    expected = services.expected_start_types(command_lines, baseline)
+    last = {}
+    uncertain = set()
+    for index, line in enumerate(command_lines):
+        match = services.SC_LINE.match(line)
+        if not match:
+            continue
+        name = services.unquoted(match.group(1)).lower()
+        if name in last and index - last[name][0] < RACE_WINDOW and last[name][1] != match.group(2):
+            uncertain.add(name)
+        last[name] = (index, match.group(2))
+    return {name: mode for name, mode in expected.items() if name.lower() not in uncertain}
+
+
 class ProgramTest(unittest.TestCase):
-    """Each test runs against a fresh process of the program."""
+    """Each test runs against a fresh process of the program, with every service
+    stopped and at the baseline start type."""
 
     def setUp(self):
         self.workdir = tempfile.mkdtemp(prefix="qelvane-e2e-")
-        self.program = Program(self.workdir)
+        self.assertTrue(services.wait_idle(180), "commands of an earlier test still running")
+        self.baseline = {name: BASELINE for name in services.ALL_SERVICES}
+        self.reset_services(self.baseline)
+        self.program = self.start_program()
+
+    def start_program(self):
+        return Program(self.workdir)
+
+    @staticmethod
+    def reset_services(states):
+        """Stops the test services and sets start types. Wine's own RpcSs, which its
+        COM needs, is never stopped: only its start type is set, through sc."""
+        keep = {name.lower() for name in services.WINE_KEEPS}
+        services.reset({name: mode for name, mode in states.items() if name.lower() not in keep})
+        for name, mode in states.items():
+            if name.lower() in keep:
+                code, _ = services.run_command("cmd /c sc config %s start= %s" % (name, mode))
+                assert code == 0, "sc config %s failed: %d" % (name, code)
 
     def tearDown(self):
         self.program.stop()
+
+    def prime(self, command_lines):
+        """Moves every service that those command lines leave at the baseline type to
+        another one first, so that a lost "sc config" shows."""
+        final = services.expected_start_types(command_lines, self.baseline)
+        configured = {services.service_of(line).lower() for line in command_lines if services.SC_LINE.match(line)}
+        changed = {name: "demand" for name, mode in final.items() if mode == BASELINE and name.lower() in configured}
+        self.reset_services(changed)
+        self.baseline.update(changed)
+
+    def check_services(self):
+        """Once every launched command has finished, the control manager reports the
+        start type that the last "sc config" of each service set."""
+        self.assertTrue(services.wait_idle(300), "launched commands did not finish")
+        expected = settled_start_types(self.program.commands(), self.baseline)
+        reported = services.query_settled(expected)
+        self.assertEqual({name: start for name, (start, _) in reported.items()}, expected)

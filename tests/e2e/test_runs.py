@@ -28,12 +28,14 @@ class RunTest(ProgramTest):
     def check_completed_run(self, profile, button, count):
         commands, log = expected_run(profile)
         self.assertEqual(len(commands), count)
+        self.prime(commands)
         self.run_to_end(button)
         self.assertEqual(self.program.commands(), commands)
         self.assertEqual({app.lower() for app, _ in self.program.launches()}, {CMD})
         self.assertEqual(self.log(), log)
         self.assertEqual(self.program.text(LIST, LIST_LABEL1), DONE)
         self.assertTrue(self.exit_enabled())
+        self.check_services()
 
 
 class AutomaticRun(RunTest):
@@ -61,6 +63,7 @@ class RepeatedRuns(RunTest):
         self.run_to_end(COMMAND3)
         self.assertEqual(self.log(), restore_log)
         self.assertEqual(self.program.commands(), auto_commands + restore_commands * 2)
+        self.check_services()
 
     def test_run_clicked_during_a_pump_runs_whole_inside_the_other(self):
         auto_commands, auto_log = expected_run("automatic")
@@ -71,6 +74,7 @@ class RepeatedRuns(RunTest):
         self.assertTrue(self.program.wait_for_text(LIST, LIST_TEXT1, first_line + "\r\n" + auto_log + rest))
         self.assertEqual(self.program.commands(),
                          restore_commands[:2] + auto_commands + restore_commands[2:])
+        self.check_services()
 
     def test_text_typed_during_a_run_survives(self):
         _, auto_log = expected_run("automatic")

@@ -62,6 +62,7 @@ class EndOfProgram(ProgramTest):
                          ["cmd /c NET stop Alerter", "cmd /c sc config Alerter start= disabled"])
         apps = {application.lower() for application, _ in self.program.launches()}
         self.assertEqual(apps, {'l"c:\\windows\\system32\\cmd.exe"'})
+        self.check_services()
 
 
 class ProgressWindow(ProgramTest):
