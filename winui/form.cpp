@@ -1,10 +1,6 @@
 #include "winui/form.h"
 
-#include <ole2.h>
-#include <olectl.h>
-
 #include <algorithm>
-#include <cstring>
 #include <numeric>
 
 #include "resources/resource_ids.h"
@@ -49,62 +45,13 @@ HICON ProgramIcon(int metricX, int metricY) {
                                          LR_SHARED));
 }
 
-// Decodes a JPEG or GIF held as RCDATA into a bitmap of its natural size.
-HBITMAP LoadPictureResource(int id) {
-    HRSRC info = FindResourceW(Instance(), MAKEINTRESOURCEW(id), RT_RCDATA);
-    if (!info) return nullptr;
-    const DWORD size = SizeofResource(Instance(), info);
-    const void* bytes = LockResource(LoadResource(Instance(), info));
-    if (!bytes || size == 0) return nullptr;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!memory) return nullptr;
-    std::memcpy(GlobalLock(memory), bytes, size);
-    GlobalUnlock(memory);
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
-        GlobalFree(memory);
-        return nullptr;
-    }
-    HBITMAP result = nullptr;
-    IPicture* picture = nullptr;
-    if (SUCCEEDED(OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                                 reinterpret_cast<void**>(&picture)))) {
-        OLE_HANDLE handle = 0;
-        SHORT type = 0;
-        if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
-            SUCCEEDED(picture->get_Handle(&handle))) {
-            // The picture object owns its bitmap; keep a copy of our own.
-            result = static_cast<HBITMAP>(CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)),
-                                                    IMAGE_BITMAP, 0, 0, 0));
-        }
-        picture->Release();
-    }
-    stream->Release();
-    return result;
-}
-
-SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    return SIZE{info.bmWidth, info.bmHeight};
-}
-
-void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
-    HDC memory = CreateCompatibleDC(dc);
-    {
-        SelectedObject selected(memory, bitmap);
-        const SIZE size = BitmapSize(bitmap);
-        BitBlt(dc, x, y, size.cx, size.cy, memory, 0, 0, SRCCOPY);
-    }
-    DeleteDC(memory);
-}
-
-// The whole client area as it looks behind the controls: the picture at its natural
-// size from the top-left corner, the button face where a larger client (high DPI)
-// reaches past it. Transparent labels take their ground from the same bitmap, so
-// they never show the picture tiled.
-HBITMAP ComposeGround(HWND hwnd, HBITMAP picture) {
-    if (!picture) return nullptr;
+// The whole client area as it looks behind the controls, as a pattern brush: the
+// picture at its natural size from the top-left corner, the button face where a larger
+// client (high DPI) reaches past it. Transparent labels take their ground from the same
+// brush, so they never show the picture tiled. The brush keeps its own copy of the
+// pixels, so the composed bitmap goes at once.
+HBRUSH ComposeGround(HWND hwnd, const Picture& picture) {
+    if (!picture.valid()) return nullptr;
     RECT client{};
     GetClientRect(hwnd, &client);
     HDC screen = GetDC(hwnd);
@@ -113,12 +60,13 @@ HBITMAP ComposeGround(HWND hwnd, HBITMAP picture) {
     {
         SelectedObject selected(memory, ground);
         FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
-        DrawBitmap(memory, picture, 0, 0);
+        picture.Draw(memory, 0, 0);
     }
     DeleteDC(memory);
     ReleaseDC(hwnd, screen);
-    DeleteObject(picture);
-    return ground;
+    HBRUSH brush = CreatePatternBrush(ground);
+    DeleteObject(ground);
+    return brush;
 }
 
 POINT ChildOrigin(HWND child) {
@@ -180,7 +128,6 @@ void Form::Unload() {
     pictures_.clear();
     solidBrushes_.clear();
     backgroundBrush_.Reset();
-    background_.Reset();
     unloading_ = false;
 }
 
@@ -298,7 +245,7 @@ void Form::CreateControls() {
             break;
         case ControlKind::Picture:
             style |= SS_OWNERDRAW;
-            pictures_[index].Reset(LoadPictureResource(c.imageResource));
+            pictures_[index] = Picture::FromResource(c.imageResource);
             break;
         }
         if (c.flags & kClickable) style |= SS_NOTIFY;
@@ -356,17 +303,14 @@ void Form::OnDrawPicture(const DRAWITEMSTRUCT& item) {
     const ControlDesc* c = FindControl(static_cast<int>(item.CtlID));
     if (!c) return;
     const std::size_t index = static_cast<std::size_t>(c - desc_.controls);
-    if (pictures_[index].valid()) DrawBitmap(item.hDC, pictures_[index].get(), item.rcItem.left, item.rcItem.top);
+    pictures_[index].Draw(item.hDC, item.rcItem.left, item.rcItem.top);
 }
 
 void Form::PaintBackground(HDC dc) {
-    if (background_.valid()) {
-        DrawBitmap(dc, background_.get(), 0, 0);
-        return;
-    }
     RECT client{};
     GetClientRect(hwnd_, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    FillRect(dc, &client, backgroundBrush_.valid() ? backgroundBrush_.get() : GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void Form::OnActivate(bool active) {
@@ -391,8 +335,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         if (desc_.backgroundResource) {
-            background_.Reset(ComposeGround(hwnd_, LoadPictureResource(desc_.backgroundResource)));
-            if (background_.valid()) backgroundBrush_.Reset(CreatePatternBrush(background_.get()));
+            backgroundBrush_.Reset(ComposeGround(hwnd_, Picture::FromResource(desc_.backgroundResource)));
         }
         CreateControls();
         return 0;
