@@ -45,30 +45,6 @@ HICON ProgramIcon(int metricX, int metricY) {
                                          LR_SHARED));
 }
 
-// The whole client area as it looks behind the controls, as a pattern brush: the
-// picture at its natural size from the top-left corner, the button face where a larger
-// client (high DPI) reaches past it. Transparent labels take their ground from the same
-// brush, so they never show the picture tiled. The brush keeps its own copy of the
-// pixels, so the composed bitmap goes at once.
-HBRUSH ComposeGround(HWND hwnd, const Picture& picture) {
-    if (!picture.valid()) return nullptr;
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    HDC screen = GetDC(hwnd);
-    HBITMAP ground = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HDC memory = CreateCompatibleDC(screen);
-    {
-        SelectedObject selected(memory, ground);
-        FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
-        picture.Draw(memory, 0, 0);
-    }
-    DeleteDC(memory);
-    ReleaseDC(hwnd, screen);
-    HBRUSH brush = CreatePatternBrush(ground);
-    DeleteObject(ground);
-    return brush;
-}
-
 POINT ChildOrigin(HWND child) {
     RECT rect{};
     GetWindowRect(child, &rect);
@@ -127,7 +103,7 @@ void Form::Unload() {
     fonts_.clear();
     pictures_.clear();
     solidBrushes_.clear();
-    backgroundBrush_.Reset();
+    background_ = Picture();
     unloading_ = false;
 }
 
@@ -275,12 +251,14 @@ LRESULT Form::OnCtlColor(HDC dc, HWND control) {
                                   reinterpret_cast<LPARAM>(control));
     const std::size_t index = static_cast<std::size_t>(c - desc_.controls);
     SetTextColor(dc, c->foreColour != kDefaultColour ? c->foreColour : GetSysColor(COLOR_WINDOWTEXT));
-    if ((c->flags & kTransparent) && backgroundBrush_.valid()) {
-        // Paint the label's ground with the part of the picture that lies under it.
-        const POINT origin = ChildOrigin(control);
-        SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+    if ((c->flags & kTransparent) && background_.valid()) {
+        // The label's ground is the part of the window's ground under it, painted here
+        // because the label fills its box with the returned brush before its text.
+        RECT box{};
+        GetClientRect(control, &box);
+        background_.PaintGround(dc, SIZE{box.right, box.bottom}, ChildOrigin(control));
         SetBkMode(dc, TRANSPARENT);
-        return reinterpret_cast<LRESULT>(backgroundBrush_.get());
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     }
     if (solidBrushes_[index].valid()) {
         SetBkColor(dc, c->backColour);
@@ -309,8 +287,7 @@ void Form::OnDrawPicture(const DRAWITEMSTRUCT& item) {
 void Form::PaintBackground(HDC dc) {
     RECT client{};
     GetClientRect(hwnd_, &client);
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    FillRect(dc, &client, backgroundBrush_.valid() ? backgroundBrush_.get() : GetSysColorBrush(COLOR_BTNFACE));
+    background_.PaintGround(dc, SIZE{client.right, client.bottom}, POINT{0, 0});
 }
 
 void Form::OnActivate(bool active) {
@@ -334,9 +311,7 @@ void Form::OnEnterKey() {
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        if (desc_.backgroundResource) {
-            backgroundBrush_.Reset(ComposeGround(hwnd_, Picture::FromResource(desc_.backgroundResource)));
-        }
+        if (desc_.backgroundResource) background_ = Picture::FromResource(desc_.backgroundResource);
         CreateControls();
         return 0;
     case WM_COMMAND:

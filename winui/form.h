@@ -64,7 +64,7 @@ private:
     bool unloading_ = false;
     std::vector<UniqueFont> fonts_;
     std::vector<Picture> pictures_;  // by control index; empty for non-pictures
-    UniqueBrush backgroundBrush_;    // the composed client ground, when there is a picture
+    Picture background_;  // drawn from the top-left corner, under transparent labels too
     std::vector<UniqueBrush> solidBrushes_;  // by control index
 };
 

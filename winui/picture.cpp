@@ -1,5 +1,7 @@
 #include "winui/picture.h"
 
+#include <algorithm>
+
 namespace winui {
 
 Picture Picture::FromPacked(const void* bytes, std::size_t size) {
@@ -37,6 +39,19 @@ void Picture::Draw(HDC dc, int x, int y) const {
     if (!info_) return;
     const SIZE size = Size();
     StretchDIBits(dc, x, y, size.cx, size.cy, 0, 0, size.cx, size.cy, bits_, info_, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void Picture::PaintGround(HDC dc, SIZE box, POINT origin) const {
+    const SIZE size = Size();
+    // The picture's right and bottom edges in the DC's coordinates.
+    const LONG right = std::clamp(size.cx - origin.x, 0L, box.cx);
+    const LONG bottom = std::clamp(size.cy - origin.y, 0L, box.cy);
+    HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+    const RECT beside{right, 0, box.cx, box.cy};
+    const RECT below{0, bottom, right, box.cy};
+    FillRect(dc, &beside, face);
+    FillRect(dc, &below, face);
+    if (right > 0 && bottom > 0) Draw(dc, -origin.x, -origin.y);
 }
 
 }  // namespace winui

@@ -23,6 +23,12 @@ public:
     SIZE Size() const;
     // Draws the picture at its natural size with its top-left corner at (x, y).
     void Draw(HDC dc, int x, int y) const;
+    // Paints a window's ground under a box of `box` pixels whose top-left corner lies at
+    // `origin` in the window, into a DC whose (0,0) is that corner: the picture at its
+    // natural size from the window's top-left corner, the button face wherever the box
+    // reaches past it (a client larger than the picture, at high DPI). An empty picture
+    // leaves the whole box button face.
+    void PaintGround(HDC dc, SIZE box, POINT origin) const;
 
 private:
     const BITMAPINFO* info_ = nullptr;
