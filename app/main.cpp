@@ -1,6 +1,5 @@
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <cstdlib>
 
@@ -23,8 +22,7 @@ void RemoveCurrentFolderFromDllSearch() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     RemoveCurrentFolderFromDllSearch();
-    CoInitialize(nullptr);  // the picture decoder is a COM object
-    InitCommonControls();   // the manifest asks for version 6 of the common controls
+    InitCommonControls();  // the manifest asks for version 6 of the common controls
     qelvane::Form1::Instance().Show();
     return winui::RunMessageLoop();
 }

@@ -1,5 +1,10 @@
-// The start-up baseline: a minimal Win32 program that shows one empty window.
+// The start-up baseline: a minimal Win32 program that shows one empty window. Built a
+// second time with the program's manifest and BASELINE_COMMON_CONTROLS_6, it also loads
+// version 6 of the common controls, which the program cannot do without.
 #include <windows.h>
+#ifdef BASELINE_COMMON_CONTROLS_6
+#include <commctrl.h>
+#endif
 
 namespace {
 
@@ -14,6 +19,9 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+#ifdef BASELINE_COMMON_CONTROLS_6
+    InitCommonControls();
+#endif
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = Procedure;

@@ -3,7 +3,6 @@
 // Phases alternate, with a pause between them for the launched commands to die
 // down; prints each phase and the median ratio. Usage: launch_bench [rounds] [pause ms]
 #include <windows.h>
-#include <objbase.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -71,7 +70,6 @@ void Settle(DWORD pauseMs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CoInitialize(nullptr);
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
     const DWORD pause = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 15000;
     CommandRecorder recorder;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Generates the artwork used by Qelvane's windows:
-#   background.jpg  389x284 baseline JPEG, light blue with glowing hearts and a wave
-#   banner.gif      274x35 single-frame GIF, pink strip with two cartoon faces and
-#                   the download site's name and address (read from app/site_info.h)
+#   background.bmp  389x284 8-bit RLE-compressed bitmap, light blue with glowing hearts
+#                   and a wave
+#   banner.bmp      274x35 8-bit RLE-compressed bitmap, pink strip with two cartoon faces
+#                   and the download site's name and address (read from app/site_info.h)
 #   hand.cur        32x32 monochrome link cursor, hot spot (6,2)
 #   qelvane.ico     48x48 256-colour program icon (golden starfish)
 #
@@ -10,7 +11,11 @@
 #
 # Needs ImageMagick 6 (convert), python3 (standard library only), fontconfig and the
 # WenQuanYi Zen Hei font (fonts-wqy-zenhei). The output is byte-for-byte reproducible:
-# all metadata is stripped and every drawing step is deterministic.
+# the files are written by the Python helper below, without metadata, and every drawing
+# step is deterministic.
+#
+# The pictures are palettised run-length bitmaps because GDI expands those itself on every
+# Windows version: the program needs no image codec, and so no COM, to show them.
 set -euo pipefail
 
 script_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -321,6 +326,73 @@ def cmd_ico(rgb_path, alpha_path, out_path):
     with open(out_path, "wb") as f:
         f.write(icondir + entry + image)
 
+def rle8_row(row):
+    """One row as the shortest RLE8 codes: repeat runs (count, index) and literal
+    stretches (0, count, indices..., padded to a word); no end-of-line code."""
+    runs = []  # maximal runs of one index: [index, length]
+    for value in row:
+        if runs and runs[-1][0] == value:
+            runs[-1][1] += 1
+        else:
+            runs.append([value, 1])
+    m = len(runs)
+    # best[k]: fewest bytes for runs k..m-1; plan[k]: where the code starting at k ends.
+    best = [0] * (m + 1)
+    plan = [(False, 0)] * (m + 1)
+    for k in range(m - 1, -1, -1):
+        best[k] = 2 * ((runs[k][1] + 254) // 255) + best[k + 1]
+        plan[k] = (False, k + 1)
+        total = 0
+        for end in range(k, m):
+            total += runs[end][1]
+            if total > 255:
+                break
+            # Literal counts 1 and 2 are escape codes; a literal needs at least three.
+            if total < 3:
+                continue
+            cost = 2 + total + (total & 1) + best[end + 1]
+            if cost < best[k]:
+                best[k] = cost
+                plan[k] = (True, end + 1)
+    out = bytearray()
+    k = 0
+    while k < m:
+        literal, end = plan[k]
+        if literal:
+            pixels = b"".join(bytes([v]) * n for v, n in runs[k:end])
+            out += bytes((0, len(pixels))) + pixels + b"\0" * (len(pixels) & 1)
+        else:
+            value, n = runs[k]
+            while n:
+                count = min(n, 255)
+                out += bytes((count, value))
+                n -= count
+        k = end
+    return out
+
+def cmd_bmp(ppm_path, out_path):
+    w, h, ch, rgb = read_pnm(ppm_path)
+    if ch != 3:
+        raise SystemExit("%s: expected a colour image" % ppm_path)
+    pixels = [rgb[3 * i:3 * i + 3] for i in range(w * h)]
+    colours = sorted(set(pixels))
+    if len(colours) > 256:
+        raise SystemExit("%s has %d colours, at most 256 allowed" % (ppm_path, len(colours)))
+    index_of = {c: i for i, c in enumerate(colours)}
+    indices = bytes(index_of[p] for p in pixels)
+    bits = bytearray()
+    for y in range(h - 1, -1, -1):  # bottom-up
+        bits += rle8_row(indices[y * w:(y + 1) * w]) + b"\0\0"  # end of line
+    bits[-2:] = b"\0\1"  # the last end of line becomes end of bitmap
+    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in colours)
+    BI_RLE8 = 1
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, BI_RLE8, len(bits), 2835, 2835,
+                       len(colours), 0)
+    offset = 14 + len(info) + len(palette)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
+    with open(out_path, "wb") as f:
+        f.write(header + info + palette + bytes(bits))
+
 def main(argv):
     cmd, args = argv[1], argv[2:]
     {
@@ -329,6 +401,7 @@ def main(argv):
         "star": cmd_star,
         "cur": cmd_cur,
         "ico": cmd_ico,
+        "bmp": cmd_bmp,
     }[cmd](*args)
 
 if __name__ == "__main__":
@@ -337,11 +410,8 @@ PYTHON
 
 art() { python3 "$work/art.py" "$@"; }
 
-# Options that keep ImageMagick from writing anything run dependent.
-no_meta=(-strip +set date:create +set date:modify +set date:timestamp)
-
 # ---------------------------------------------------------------------------
-# 1. background.jpg
+# 1. background.bmp
 # ---------------------------------------------------------------------------
 bg_w=389
 bg_h=284
@@ -364,12 +434,11 @@ convert "$work/hearts.png" -channel RGB -evaluate set 100% +channel \
 convert "$work/sky.png" "$work/glow.png" -composite "$work/hearts.png" -composite \
         -stroke none -fill 'rgba(238,248,255,0.55)' -draw "$(<"$work/wave-back.mvg")" \
         -fill 'rgba(250,253,255,0.80)' -draw "$(<"$work/wave-front.mvg")" \
-        -alpha off -colorspace sRGB -type TrueColor \
-        -interlace None -sampling-factor 2x2,1x1,1x1 -quality 85 \
-        "${no_meta[@]}" "jpeg:$out_dir/background.jpg"
+        -alpha off -colorspace sRGB -dither None -colors 256 -depth 8 "ppm:$work/background.ppm"
+art bmp "$work/background.ppm" "$out_dir/background.bmp"
 
 # ---------------------------------------------------------------------------
-# 2. banner.gif
+# 2. banner.bmp
 # ---------------------------------------------------------------------------
 bn_w=274
 bn_h=35
@@ -418,7 +487,8 @@ convert -size "${bn_w}x${bn_h}" gradient:'#FFE0EE-#FFA9CF' \
         "${left_face[@]}" "${right_face[@]}" \
         "$work/halo.png" -gravity center -geometry +0+0 -composite \
         "$work/text.png" -gravity center -geometry +0+0 -composite \
-        -alpha off -dither None -colors 128 "${no_meta[@]}" "gif:$out_dir/banner.gif"
+        -alpha off -dither None -colors 128 -depth 8 "ppm:$work/banner.ppm"
+art bmp "$work/banner.ppm" "$out_dir/banner.bmp"
 
 # ---------------------------------------------------------------------------
 # 3. hand.cur
@@ -448,4 +518,4 @@ convert "$work/star.png" -channel A -threshold 50% +channel \
 convert "$work/star.png" -alpha extract -depth 8 "pgm:$work/star-alpha.pgm"
 art ico "$work/star.ppm" "$work/star-alpha.pgm" "$out_dir/qelvane.ico"
 
-echo "make-artwork: wrote background.jpg banner.gif hand.cur qelvane.ico to $out_dir"
+echo "make-artwork: wrote background.bmp banner.bmp hand.cur qelvane.ico to $out_dir"

@@ -1,10 +1,6 @@
 #include "winui/form.h"
 
-#include <ole2.h>
-#include <olectl.h>
-
 #include <algorithm>
-#include <cstring>
 #include <numeric>
 
 #include "resources/resource_ids.h"
@@ -47,78 +43,6 @@ HICON ProgramIcon(int metricX, int metricY) {
     return static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_QELVANE), IMAGE_ICON,
                                          GetSystemMetrics(metricX), GetSystemMetrics(metricY),
                                          LR_SHARED));
-}
-
-// Decodes a JPEG or GIF held as RCDATA into a bitmap of its natural size.
-HBITMAP LoadPictureResource(int id) {
-    HRSRC info = FindResourceW(Instance(), MAKEINTRESOURCEW(id), RT_RCDATA);
-    if (!info) return nullptr;
-    const DWORD size = SizeofResource(Instance(), info);
-    const void* bytes = LockResource(LoadResource(Instance(), info));
-    if (!bytes || size == 0) return nullptr;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!memory) return nullptr;
-    std::memcpy(GlobalLock(memory), bytes, size);
-    GlobalUnlock(memory);
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
-        GlobalFree(memory);
-        return nullptr;
-    }
-    HBITMAP result = nullptr;
-    IPicture* picture = nullptr;
-    if (SUCCEEDED(OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                                 reinterpret_cast<void**>(&picture)))) {
-        OLE_HANDLE handle = 0;
-        SHORT type = 0;
-        if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
-            SUCCEEDED(picture->get_Handle(&handle))) {
-            // The picture object owns its bitmap; keep a copy of our own.
-            result = static_cast<HBITMAP>(CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)),
-                                                    IMAGE_BITMAP, 0, 0, 0));
-        }
-        picture->Release();
-    }
-    stream->Release();
-    return result;
-}
-
-SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    return SIZE{info.bmWidth, info.bmHeight};
-}
-
-void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
-    HDC memory = CreateCompatibleDC(dc);
-    {
-        SelectedObject selected(memory, bitmap);
-        const SIZE size = BitmapSize(bitmap);
-        BitBlt(dc, x, y, size.cx, size.cy, memory, 0, 0, SRCCOPY);
-    }
-    DeleteDC(memory);
-}
-
-// The whole client area as it looks behind the controls: the picture at its natural
-// size from the top-left corner, the button face where a larger client (high DPI)
-// reaches past it. Transparent labels take their ground from the same bitmap, so
-// they never show the picture tiled.
-HBITMAP ComposeGround(HWND hwnd, HBITMAP picture) {
-    if (!picture) return nullptr;
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    HDC screen = GetDC(hwnd);
-    HBITMAP ground = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HDC memory = CreateCompatibleDC(screen);
-    {
-        SelectedObject selected(memory, ground);
-        FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
-        DrawBitmap(memory, picture, 0, 0);
-    }
-    DeleteDC(memory);
-    ReleaseDC(hwnd, screen);
-    DeleteObject(picture);
-    return ground;
 }
 
 POINT ChildOrigin(HWND child) {
@@ -179,8 +103,7 @@ void Form::Unload() {
     fonts_.clear();
     pictures_.clear();
     solidBrushes_.clear();
-    backgroundBrush_.Reset();
-    background_.Reset();
+    background_ = Picture();
     unloading_ = false;
 }
 
@@ -298,7 +221,7 @@ void Form::CreateControls() {
             break;
         case ControlKind::Picture:
             style |= SS_OWNERDRAW;
-            pictures_[index].Reset(LoadPictureResource(c.imageResource));
+            pictures_[index] = Picture::FromResource(c.imageResource);
             break;
         }
         if (c.flags & kClickable) style |= SS_NOTIFY;
@@ -328,12 +251,14 @@ LRESULT Form::OnCtlColor(HDC dc, HWND control) {
                                   reinterpret_cast<LPARAM>(control));
     const std::size_t index = static_cast<std::size_t>(c - desc_.controls);
     SetTextColor(dc, c->foreColour != kDefaultColour ? c->foreColour : GetSysColor(COLOR_WINDOWTEXT));
-    if ((c->flags & kTransparent) && backgroundBrush_.valid()) {
-        // Paint the label's ground with the part of the picture that lies under it.
-        const POINT origin = ChildOrigin(control);
-        SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+    if ((c->flags & kTransparent) && background_.valid()) {
+        // The label's ground is the part of the window's ground under it, painted here
+        // because the label fills its box with the returned brush before its text.
+        RECT box{};
+        GetClientRect(control, &box);
+        background_.PaintGround(dc, SIZE{box.right, box.bottom}, ChildOrigin(control));
         SetBkMode(dc, TRANSPARENT);
-        return reinterpret_cast<LRESULT>(backgroundBrush_.get());
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     }
     if (solidBrushes_[index].valid()) {
         SetBkColor(dc, c->backColour);
@@ -356,17 +281,13 @@ void Form::OnDrawPicture(const DRAWITEMSTRUCT& item) {
     const ControlDesc* c = FindControl(static_cast<int>(item.CtlID));
     if (!c) return;
     const std::size_t index = static_cast<std::size_t>(c - desc_.controls);
-    if (pictures_[index].valid()) DrawBitmap(item.hDC, pictures_[index].get(), item.rcItem.left, item.rcItem.top);
+    pictures_[index].Draw(item.hDC, item.rcItem.left, item.rcItem.top);
 }
 
 void Form::PaintBackground(HDC dc) {
-    if (background_.valid()) {
-        DrawBitmap(dc, background_.get(), 0, 0);
-        return;
-    }
     RECT client{};
     GetClientRect(hwnd_, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    background_.PaintGround(dc, SIZE{client.right, client.bottom}, POINT{0, 0});
 }
 
 void Form::OnActivate(bool active) {
@@ -390,10 +311,7 @@ void Form::OnEnterKey() {
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        if (desc_.backgroundResource) {
-            background_.Reset(ComposeGround(hwnd_, LoadPictureResource(desc_.backgroundResource)));
-            if (background_.valid()) backgroundBrush_.Reset(CreatePatternBrush(background_.get()));
-        }
+        if (desc_.backgroundResource) background_ = Picture::FromResource(desc_.backgroundResource);
         CreateControls();
         return 0;
     case WM_COMMAND:

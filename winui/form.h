@@ -10,6 +10,7 @@
 
 #include "winui/handles.h"
 #include "winui/layout.h"
+#include "winui/picture.h"
 
 namespace winui {
 
@@ -62,9 +63,8 @@ private:
     HWND lastFocus_ = nullptr;
     bool unloading_ = false;
     std::vector<UniqueFont> fonts_;
-    std::vector<UniqueBitmap> pictures_;  // by control index; empty for non-pictures
-    UniqueBitmap background_;
-    UniqueBrush backgroundBrush_;
+    std::vector<Picture> pictures_;  // by control index; empty for non-pictures
+    Picture background_;  // drawn from the top-left corner, under transparent labels too
     std::vector<UniqueBrush> solidBrushes_;  // by control index
 };
 

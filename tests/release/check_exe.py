@@ -1,10 +1,13 @@
 """Reads a shipped .exe's PE header, import table and resources, and fails on anything
 Windows XP could not load: a subsystem version above 5.01 (i686) or 5.02 (x86_64), or an
-imported function missing from the reviewed allow-list in resources/xp-imports.txt.
+imported function missing from the reviewed allow-list in resources/xp-imports.txt; and
+an i686 .exe larger than 300 KB, resources included (the size the program is shipped at).
 Usage: check_exe.py ALLOW_LIST EXE..."""
 
 import struct
 import sys
+
+I686_LIMIT = 300 * 1024
 
 
 def parse(path):
@@ -73,6 +76,8 @@ def check(path, allowed):
         problems.append("unknown machine %#x" % info["machine"])
     elif info["subsystem_version"] > limit:
         problems.append("subsystem version %d.%02d above %d.%02d" % (info["subsystem_version"] + limit))
+    if info["machine"] == 0x14C and len(info["bytes"]) > I686_LIMIT:
+        problems.append("%d bytes, more than %d" % (len(info["bytes"]), I686_LIMIT))
     if info["subsystem"] != 2:
         problems.append("not a GUI program (subsystem %d)" % info["subsystem"])
     for dll, function in sorted(info["imports"]):

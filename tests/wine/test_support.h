@@ -85,6 +85,31 @@ inline Paint PaintOf(HWND control, UINT message) {
     return paint;
 }
 
+// A bitmap in memory to draw on, compatible with the screen and read back by pixel.
+class Canvas {
+public:
+    Canvas(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
+        HDC screen = GetDC(nullptr);
+        bitmap_ = CreateCompatibleBitmap(screen, width, height);
+        ReleaseDC(nullptr, screen);
+        previous_ = SelectObject(dc_, bitmap_);
+    }
+    ~Canvas() {
+        SelectObject(dc_, previous_);
+        DeleteDC(dc_);
+        DeleteObject(bitmap_);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    HDC dc() const { return dc_; }
+    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
 // The folder of the test executable, where the helper programs are built too.
 inline std::wstring BinFolder() {
     wchar_t path[MAX_PATH] = {};

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "resources/resource_ids.h"
 #include "runner/list_window.h"
 #include "runner/window_host.h"
 #include "test_support.h"
+#include "winui/picture.h"
 #include "winui/text.h"
 
 namespace qelvane {
@@ -157,6 +159,12 @@ TEST_F(Form1Window, BackgroundPictureShowsAroundTheLabels) {
         EXPECT_NE(pixel, GetSysColor(COLOR_BTNFACE));
         EXPECT_GT(GetBValue(pixel), GetRValue(pixel)) << "bluish";
     }
+    // Exactly the picture's pixels at those points of the window: the label shows the
+    // part of the picture that lies under it, not the picture from its own corner.
+    test::Canvas picture(350, 282);
+    winui::Picture::FromResource(IDR_BACKGROUND).Draw(picture.dc(), 0, 0);
+    EXPECT_EQ(outside, picture.At(10, 100));
+    EXPECT_EQ(underLabel, picture.At(285, 205));
 }
 
 TEST_F(Form1Window, TabOrderFocusAndNoDefaultButton) {
