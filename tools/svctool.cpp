@@ -22,20 +22,15 @@
 #include <string>
 #include <vector>
 
+#include "console_out.h"
+
 namespace {
 
 // install: done, but a service that would not stop runs its old program until the
 // prefix restarts.
 constexpr int kRestartNeeded = 3;
 
-void Write(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &bytes[0], size, nullptr, nullptr);
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
+void Write(const std::wstring& text) { WriteOut(text); }
 
 int Fail(const std::wstring& what, DWORD error) {
     Write(L"error: " + what + L" (" + std::to_wstring(error) + L")\n");

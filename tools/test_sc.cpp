@@ -8,19 +8,16 @@
 #include <cwchar>
 #include <string>
 
+#include "console_out.h"
+
 namespace {
 
 constexpr DWORD kInvalidCommandLine = 1639;  // ERROR_INVALID_COMMAND_LINE
 
+// In the console's code page, as Windows' sc writes.
 void Write(const std::wstring& text) {
-    UINT codePage = GetConsoleOutputCP();
-    if (codePage == 0) codePage = GetOEMCP();
-    const int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0], size, nullptr, nullptr);
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const UINT codePage = GetConsoleOutputCP();
+    WriteOut(text, codePage ? codePage : GetOEMCP());
 }
 
 // Windows' wording where Wine's message table words it differently; the tests

@@ -20,17 +20,11 @@
 #include <string>
 #include <vector>
 
+#include "console_out.h"
+
 namespace {
 
-void Write(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                        nullptr);
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
+void Write(const std::wstring& text) { WriteOut(text); }
 
 std::wstring ClassOf(HWND hwnd) {
     wchar_t name[128] = {};

@@ -46,6 +46,11 @@ struct GdiTraits {
     static void Close(T h) { DeleteObject(h); }
 };
 
+struct MemoryDcTraits {
+    static HDC Invalid() { return nullptr; }
+    static void Close(HDC h) { DeleteDC(h); }
+};
+
 struct IconTraits {
     static HICON Invalid() { return nullptr; }
     static void Close(HICON h) { DestroyIcon(h); }
@@ -56,6 +61,7 @@ using UniqueFont = Owner<HFONT, GdiTraits<HFONT>>;
 using UniqueBrush = Owner<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueBitmap = Owner<HBITMAP, GdiTraits<HBITMAP>>;
 using UniqueIcon = Owner<HICON, IconTraits>;
+using UniqueMemoryDc = Owner<HDC, MemoryDcTraits>;
 
 // A device context of the whole screen, released on scope exit.
 class ScreenDc {

@@ -144,8 +144,8 @@ RACE_WINDOW = 12
 
 
 def settled_start_types(command_lines, baseline):
-    """The start types those command lines leave, and the services whose outcome
-    depends on which of two close-launched "sc config" lines finished last."""
+    """The start types those command lines leave, leaving out the services whose
+    outcome depends on which of two close-launched "sc config" lines finished last."""
     expected = services.expected_start_types(command_lines, baseline)
     last = {}
     uncertain = set()
@@ -168,25 +168,20 @@ class ProgramTest(unittest.TestCase):
         self.workdir = tempfile.mkdtemp(prefix="qelvane-e2e-")
         self.assertTrue(services.wait_idle(180), "commands of an earlier test still running")
         self.baseline = {name: BASELINE for name in services.ALL_SERVICES}
-        self.reset_services(self.baseline)
+        services.reset(self.baseline)
         self.program = self.start_program()
 
     def start_program(self):
         return Program(self.workdir)
 
-    @staticmethod
-    def reset_services(states):
-        """Stops the test services and sets start types. Wine's own RpcSs, which its
-        COM needs, is never stopped: only its start type is set, through sc."""
-        keep = {name.lower() for name in services.WINE_KEEPS}
-        services.reset({name: mode for name, mode in states.items() if name.lower() not in keep})
-        for name, mode in states.items():
-            if name.lower() in keep:
-                code, _ = services.run_command("cmd /c sc config %s start= %s" % (name, mode))
-                assert code == 0, "sc config %s failed: %d" % (name, code)
-
     def tearDown(self):
         self.program.stop()
+
+    def exit_enabled(self):
+        """Whether the progress window's "退出" button is enabled."""
+        _, out = driver("dump", LIST)
+        line = next(l for l in out.splitlines() if l.startswith("id=%d " % LIST_COMMAND1))
+        return re.search(r"enabled=(\d)", line).group(1) == "1"
 
     def prime(self, command_lines):
         """Moves every service that those command lines leave at the baseline type to
@@ -194,7 +189,7 @@ class ProgramTest(unittest.TestCase):
         final = services.expected_start_types(command_lines, self.baseline)
         configured = {services.service_of(line).lower() for line in command_lines if services.SC_LINE.match(line)}
         changed = {name: "demand" for name, mode in final.items() if mode == BASELINE and name.lower() in configured}
-        self.reset_services(changed)
+        services.reset(changed)
         self.baseline.update(changed)
 
     def check_services(self):

@@ -146,11 +146,18 @@ def run_command(command_line, prefix=None, bin_dir=None, timeout=60):
 
 
 def reset(states, prefix=None, bin_dir=None):
-    """Stops each service of {name: auto|demand|disabled} and sets its start type."""
+    """Stops each service of {name: auto|demand|disabled} and sets its start type.
+    A service Wine keeps (WINE_KEEPS) is never stopped: only its start type is set."""
+    keep = {name.lower() for name in WINE_KEEPS}
     code, out = svctool("reset", prefix=prefix, bin_dir=bin_dir,
-                        lines=["%s\t%s" % (name, mode) for name, mode in states.items()])
+                        lines=["%s\t%s" % (name, mode) for name, mode in states.items() if name.lower() not in keep])
     if code != 0:
         raise RuntimeError("svctool reset failed: " + out)
+    for name, mode in states.items():
+        if name.lower() in keep:
+            code, _ = run_command("cmd /c sc config %s start= %s" % (name, mode), prefix, bin_dir)
+            if code != 0:
+                raise RuntimeError("sc config %s failed: %d" % (name, code))
 
 
 def query(names, prefix=None, bin_dir=None):

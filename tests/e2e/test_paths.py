@@ -8,7 +8,7 @@ import shutil
 import time
 import unittest
 
-from harness import (COMMAND1, COMMAND2, COMMAND3, FORM1, IMAGE1, LABEL4, LIST, LIST_COMMAND1, LIST_LABEL1, LIST_TEXT1,
+from harness import (COMMAND2, COMMAND3, FORM1, IMAGE1, LABEL4, LIST, LIST_COMMAND1, LIST_LABEL1, LIST_TEXT1,
                      BIN, EXE, Program, driver, expected_run, wine)
 from test_questionnaire import DIALOG3, DONE, NO, YES, QuestionnaireTest
 

@@ -53,11 +53,6 @@ class QuestionnaireTest(ProgramTest):
                 self.wait(DIALOGS[index + 1], "shown")
                 self.wait(DIALOGS[index], "hidden")
 
-    def exit_enabled(self):
-        _, out = driver("dump", LIST)
-        line = next(l for l in out.splitlines() if l.startswith("id=%d " % LIST_COMMAND1))
-        return re.search(r"enabled=(\d)", line).group(1) == "1"
-
     def assert_progress_window_untouched(self):
         self.assertEqual(self.states().get(LIST), True)
         self.assertEqual(self.program.text(LIST, 0), "正在优化系统服务...")

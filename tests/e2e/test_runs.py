@@ -2,7 +2,6 @@
 outside: launched command lines in order, the log byte for byte, the progress
 window's caption, status line and exit button."""
 
-import re
 import unittest
 
 from harness import (COMMAND2, COMMAND3, FORM1, LIST, LIST_COMMAND1, LIST_LABEL1, LIST_TEXT1, ProgramTest,
@@ -19,11 +18,6 @@ class RunTest(ProgramTest):
 
     def log(self):
         return self.program.text(LIST, LIST_TEXT1)
-
-    def exit_enabled(self):
-        _, out = driver("dump", LIST)
-        line = next(l for l in out.splitlines() if l.startswith("id=%d " % LIST_COMMAND1))
-        return re.search(r"enabled=(\d)", line).group(1) == "1"
 
     def check_completed_run(self, profile, button, count):
         commands, log = expected_run(profile)

@@ -206,6 +206,7 @@ LaunchResult RecordLaunch(const std::string& commandLine) {
 std::wstring Wide(std::string_view s) { return winui::Widen(s); }
 
 struct RunModel {
+    explicit RunModel(const Profile* p) : profile(p) {}
     const Profile* profile;
     std::size_t row = static_cast<std::size_t>(-1);
     std::map<int, bool> decided;  // test number -> arm taken
@@ -246,7 +247,7 @@ int Replay(Journal& j) {
         if (e.kind == Event::Begin) {
             if (!stack.empty() && stack.back().inRow) return j.Fault("a run began in the middle of a row"), nested;
             nested += !stack.empty();
-            stack.push_back(RunModel{e.profile, static_cast<std::size_t>(-1), {}, false, 0});
+            stack.emplace_back(e.profile);
             continue;
         }
         if (stack.empty()) return j.Fault("a launch or append outside any run"), nested;

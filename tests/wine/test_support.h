@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "winui/handles.h"
+
 namespace qelvane::test {
 
 struct PixelRect {
@@ -88,26 +90,15 @@ inline Paint PaintOf(HWND control, UINT message) {
 // A bitmap in memory to draw on, compatible with the screen and read back by pixel.
 class Canvas {
 public:
-    Canvas(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
-        HDC screen = GetDC(nullptr);
-        bitmap_ = CreateCompatibleBitmap(screen, width, height);
-        ReleaseDC(nullptr, screen);
-        previous_ = SelectObject(dc_, bitmap_);
-    }
-    ~Canvas() {
-        SelectObject(dc_, previous_);
-        DeleteDC(dc_);
-        DeleteObject(bitmap_);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    HDC dc() const { return dc_; }
-    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+    Canvas(int width, int height)
+        : bitmap_(CreateCompatibleBitmap(winui::ScreenDc().get(), width, height)), selected_(dc_.get(), bitmap_.get()) {}
+    HDC dc() const { return dc_.get(); }
+    COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
 
 private:
-    HDC dc_;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    winui::UniqueMemoryDc dc_{CreateCompatibleDC(nullptr)};
+    winui::UniqueBitmap bitmap_;
+    winui::SelectedObject selected_;  // put back before the bitmap and the DC go
 };
 
 // The folder of the test executable, where the helper programs are built too.
