@@ -9,6 +9,7 @@
 //   svctool query NAMES_FILE         "name<TAB>start<TAB>state" lines
 //   svctool config NAMES_FILE        "name<TAB>type<TAB>binary path" lines
 //   svctool idle TIMEOUT_MS IMAGE... wait until no process of those image names runs
+//   svctool end IMAGE...             end every process of those image names
 //   svctool run COMMAND_FILE EXIT_FILE
 //                                    run the command line in the file as written (as
 //                                    the program passes it to CreateProcessW), wait,
@@ -256,6 +257,12 @@ int Inspect(const wchar_t* namesFile, bool withPath) {
     return 0;
 }
 
+// Wine gives the bare file name; Windows too, but be safe with a path.
+const wchar_t* BaseName(const wchar_t* path) {
+    const wchar_t* slash = std::wcsrchr(path, L'\\');
+    return slash ? slash + 1 : path;
+}
+
 int Idle(DWORD timeout, int count, wchar_t** images) {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -265,9 +272,7 @@ int Idle(DWORD timeout, int count, wchar_t** images) {
         PROCESSENTRY32W entry{};
         entry.dwSize = sizeof entry;
         for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-            // Wine gives the bare file name; Windows too, but be safe with a path.
-            const wchar_t* base = std::wcsrchr(entry.szExeFile, L'\\');
-            base = base ? base + 1 : entry.szExeFile;
+            const wchar_t* base = BaseName(entry.szExeFile);
             for (int i = 0; i < count; ++i)
                 if (_wcsicmp(base, images[i]) == 0)
                     running += std::wstring(base) + L" " + std::to_wstring(entry.th32ProcessID) + L"\n";
@@ -280,6 +285,30 @@ int Idle(DWORD timeout, int count, wchar_t** images) {
         }
         Sleep(100);
     }
+}
+
+// Ends every process with one of those image names (a launch Wine left stuck keeps
+// its caller alive for good).
+int End(int count, wchar_t** images) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return Fail(L"CreateToolhelp32Snapshot", GetLastError());
+    std::wstring ended;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        const wchar_t* base = BaseName(entry.szExeFile);
+        for (int i = 0; i < count; ++i) {
+            if (_wcsicmp(base, images[i]) != 0) continue;
+            HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+            if (!process) continue;
+            if (TerminateProcess(process, 1))
+                ended += std::wstring(base) + L" " + std::to_wstring(entry.th32ProcessID) + L"\n";
+            CloseHandle(process);
+        }
+    }
+    CloseHandle(snapshot);
+    Write(ended);
+    return 0;
 }
 
 int Run(const wchar_t* commandFile, const wchar_t* exitFile) {
@@ -314,8 +343,9 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"config" && argc == 3) return Inspect(argv[2], true);
     if (command == L"idle" && argc >= 4)
         return Idle(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)), argc - 3, argv + 3);
+    if (command == L"end" && argc >= 3) return End(argc - 2, argv + 2);
     if (command == L"run" && argc == 4) return Run(argv[2], argv[3]);
     Write(L"usage: svctool install EXE NAMES | reset STATES | query NAMES | config NAMES | idle MS IMAGE... | "
-          L"run COMMAND_FILE EXIT_FILE\n");
+          L"end IMAGE... | run COMMAND_FILE EXIT_FILE\n");
     return 2;
 }

@@ -1,13 +1,18 @@
 """Drives the program under Wine from outside, as a user would: through the UI
 automation tool, with Wine tracing every process the program creates."""
 
+import functools
 import os
 import re
+import signal
 import subprocess
+import sys
 import tempfile
+import threading
 import time
 import unittest
 
+import launchwatch
 import services
 
 BIN = os.environ.get("QELVANE_BIN", "")
@@ -65,12 +70,41 @@ class Program:
         self.trace_file = open(self.trace_path, "wb")
         self.process = subprocess.Popen(["wine", exe or EXE], env=env, cwd=cwd,
                                         stdout=subprocess.DEVNULL, stderr=self.trace_file)
+        # Set when Wine left a launch stuck: the program is ended then (see launchwatch).
+        self.stuck = None
+        self.watching = True
+        self.watcher = threading.Thread(target=self.watch_launches, daemon=True)
+        self.watcher.start()
         code, out = driver("wait", FORM1, "shown", 60000, timeout=90)
         if code != 0:
             self.stop()
             raise AssertionError("the main window did not appear: " + out)
         code, out = driver("ids", FORM1)
         self.thread = out.split()[1]
+
+    def watch_launches(self):
+        watch = launchwatch.LaunchWatch(self.trace_path)
+        while self.watching and self.process.poll() is None:
+            stuck = watch.stuck()
+            if stuck:
+                self.end_stuck(stuck)
+                return
+            time.sleep(2)
+
+    def end_stuck(self, stuck):
+        """Reports where Wine is stuck, then ends the program, the copies of it that
+        never became the new process, and every command it launched."""
+        forks = launchwatch.forks_of(self.process.pid)
+        self.stuck = "; ".join("Wine never finished launching %s %s (thread %s)" % (image, command, tid)
+                               for tid, image, command in stuck)
+        sys.stderr.write("\n%s\n%s\n" % (self.stuck, launchwatch.describe([self.process.pid] + forks, services.PREFIX)))
+        for pid in forks:
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except OSError:
+                pass
+        self.process.kill()
+        services.svctool("end", "cmd.exe", "net.exe", "sc.exe")
 
     def launches(self):
         """(application, command line) of every process the program itself created."""
@@ -110,10 +144,14 @@ class Program:
 
     def wait_for_text(self, window_class, control, text, timeout=900):
         deadline = time.time() + timeout
-        while time.time() < deadline:
+        while time.time() < deadline and self.process.poll() is None:
             if self.text(window_class, control) == text:
                 return True
             time.sleep(1)
+        found = self.text(window_class, control)
+        sys.stderr.write("\nwaited for %r in %s/%s; it shows %r; the program %s; %d launches\n" % (
+            text[-80:], window_class, control, None if found is None else found[-80:],
+            "runs" if self.process.poll() is None else "has ended", len(self.launches())))
         return False
 
     def wait_for_launches(self, count, timeout=60):
@@ -130,6 +168,7 @@ class Program:
             return False
 
     def stop(self):
+        self.watching = False
         if self.process.poll() is None:
             driver("close", FORM1)
             if not self.ended(20):
@@ -160,9 +199,32 @@ def settled_start_types(command_lines, baseline):
     return {name: mode for name, mode in expected.items() if name.lower() not in uncertain}
 
 
+def again_if_wine_stuck(test):
+    """Runs a test once more, from a fresh start, when it failed because Wine left
+    one of the launches stuck; a second failure stands."""
+    @functools.wraps(test)
+    def run(self):
+        try:
+            return test(self)
+        except Exception:
+            if not self.program.stuck:
+                raise
+            sys.stderr.write("%s: %s; running the test again\n" % (self.id(), self.program.stuck))
+        self.tearDown()
+        self.setUp()
+        return test(self)
+    return run
+
+
 class ProgramTest(unittest.TestCase):
     """Each test runs against a fresh process of the program, with every service
     stopped and at the baseline start type."""
+
+    def __init_subclass__(cls, **kwargs):
+        super().__init_subclass__(**kwargs)
+        for name, member in list(vars(cls).items()):
+            if name.startswith("test") and callable(member):
+                setattr(cls, name, again_if_wine_stuck(member))
 
     def setUp(self):
         self.workdir = tempfile.mkdtemp(prefix="qelvane-e2e-")
