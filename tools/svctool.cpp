@@ -31,10 +31,8 @@ namespace {
 // prefix restarts.
 constexpr int kRestartNeeded = 3;
 
-void Write(const std::wstring& text) { WriteOut(text); }
-
 int Fail(const std::wstring& what, DWORD error) {
-    Write(L"error: " + what + L" (" + std::to_wstring(error) + L")\n");
+    WriteOut(L"error: " + what + L" (" + std::to_wstring(error) + L")\n");
     return 1;
 }
 
@@ -144,7 +142,7 @@ int Install(const wchar_t* exe, const wchar_t* namesFile) {
                 result = Fail(L"cannot stop " + name, GetLastError());
                 continue;
             }
-            Write(L"restart needed: " + name + L" still runs Wine's program\n");
+            WriteOut(L"restart needed: " + name + L" still runs Wine's program\n");
             if (result == 0) result = kRestartNeeded;
         } else if (!WaitStopped(service.get(), deadline)) {
             result = Fail(L"still not stopped: " + name, 0);
@@ -253,34 +251,47 @@ int Inspect(const wchar_t* namesFile, bool withPath) {
             out += name + L"\t" + StartWord(config->dwStartType) + L"\t" + StateWord(StateOf(service.get())) + L"\n";
         }
     }
-    Write(out);
+    WriteOut(out);
     return 0;
 }
 
-// Wine gives the bare file name; Windows too, but be safe with a path.
-const wchar_t* BaseName(const wchar_t* path) {
-    const wchar_t* slash = std::wcsrchr(path, L'\\');
-    return slash ? slash + 1 : path;
+struct Running {
+    std::wstring image;
+    DWORD id;
+};
+
+// The running processes with one of those image names. Wine gives the bare file
+// name; Windows too, but be safe with a path.
+bool ProcessesNamed(int count, wchar_t** images, std::vector<Running>* found) {
+    found->clear();
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        const wchar_t* slash = std::wcsrchr(entry.szExeFile, L'\\');
+        const wchar_t* base = slash ? slash + 1 : entry.szExeFile;
+        for (int i = 0; i < count; ++i)
+            if (_wcsicmp(base, images[i]) == 0) found->push_back({base, entry.th32ProcessID});
+    }
+    CloseHandle(snapshot);
+    return true;
+}
+
+std::wstring Listed(const std::vector<Running>& processes) {
+    std::wstring text;
+    for (const Running& process : processes) text += process.image + L" " + std::to_wstring(process.id) + L"\n";
+    return text;
 }
 
 int Idle(DWORD timeout, int count, wchar_t** images) {
     const DWORD start = GetTickCount();
+    std::vector<Running> running;
     for (;;) {
-        std::wstring running;
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        if (snapshot == INVALID_HANDLE_VALUE) return Fail(L"CreateToolhelp32Snapshot", GetLastError());
-        PROCESSENTRY32W entry{};
-        entry.dwSize = sizeof entry;
-        for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-            const wchar_t* base = BaseName(entry.szExeFile);
-            for (int i = 0; i < count; ++i)
-                if (_wcsicmp(base, images[i]) == 0)
-                    running += std::wstring(base) + L" " + std::to_wstring(entry.th32ProcessID) + L"\n";
-        }
-        CloseHandle(snapshot);
+        if (!ProcessesNamed(count, images, &running)) return Fail(L"CreateToolhelp32Snapshot", GetLastError());
         if (running.empty()) return 0;
         if (GetTickCount() - start > timeout) {
-            Write(L"still running:\n" + running);
+            WriteOut(L"still running:\n" + Listed(running));
             return 1;
         }
         Sleep(100);
@@ -290,24 +301,15 @@ int Idle(DWORD timeout, int count, wchar_t** images) {
 // Ends every process with one of those image names (a launch Wine left stuck keeps
 // its caller alive for good).
 int End(int count, wchar_t** images) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return Fail(L"CreateToolhelp32Snapshot", GetLastError());
-    std::wstring ended;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        const wchar_t* base = BaseName(entry.szExeFile);
-        for (int i = 0; i < count; ++i) {
-            if (_wcsicmp(base, images[i]) != 0) continue;
-            HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
-            if (!process) continue;
-            if (TerminateProcess(process, 1))
-                ended += std::wstring(base) + L" " + std::to_wstring(entry.th32ProcessID) + L"\n";
-            CloseHandle(process);
-        }
+    std::vector<Running> running, ended;
+    if (!ProcessesNamed(count, images, &running)) return Fail(L"CreateToolhelp32Snapshot", GetLastError());
+    for (const Running& process : running) {
+        HANDLE handle = OpenProcess(PROCESS_TERMINATE, FALSE, process.id);
+        if (!handle) continue;
+        if (TerminateProcess(handle, 1)) ended.push_back(process);
+        CloseHandle(handle);
     }
-    CloseHandle(snapshot);
-    Write(ended);
+    WriteOut(Listed(ended));
     return 0;
 }
 
@@ -345,7 +347,7 @@ int wmain(int argc, wchar_t** argv) {
         return Idle(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)), argc - 3, argv + 3);
     if (command == L"end" && argc >= 3) return End(argc - 2, argv + 2);
     if (command == L"run" && argc == 4) return Run(argv[2], argv[3]);
-    Write(L"usage: svctool install EXE NAMES | reset STATES | query NAMES | config NAMES | idle MS IMAGE... | "
+    WriteOut(L"usage: svctool install EXE NAMES | reset STATES | query NAMES | config NAMES | idle MS IMAGE... | "
           L"end IMAGE... | run COMMAND_FILE EXIT_FILE\n");
     return 2;
 }

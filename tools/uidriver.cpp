@@ -24,8 +24,6 @@
 
 namespace {
 
-void Write(const std::wstring& text) { WriteOut(text); }
-
 std::wstring ClassOf(HWND hwnd) {
     wchar_t name[128] = {};
     GetClassNameW(hwnd, name, 128);
@@ -112,7 +110,7 @@ std::wstring Describe(HWND hwnd, HWND parent) {
 }
 
 BOOL CALLBACK DumpChild(HWND hwnd, LPARAM parent) {
-    Write(Describe(hwnd, reinterpret_cast<HWND>(parent)));
+    WriteOut(Describe(hwnd, reinterpret_cast<HWND>(parent)));
     return TRUE;
 }
 
@@ -126,7 +124,7 @@ void Click(HWND control) {
 }
 
 int Fail(const wchar_t* message) {
-    Write(std::wstring(L"error: ") + message + L"\n");
+    WriteOut(std::wstring(L"error: ") + message + L"\n");
     return 2;
 }
 
@@ -136,7 +134,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return Fail(L"usage");
     const std::wstring command = argv[1];
     if (command == L"windows") {
-        for (HWND hwnd : TopLevel(L"")) Write(Describe(hwnd, nullptr));
+        for (HWND hwnd : TopLevel(L"")) WriteOut(Describe(hwnd, nullptr));
         return 0;
     }
     if (argc < 3) return Fail(L"usage");
@@ -159,7 +157,7 @@ int wmain(int argc, wchar_t** argv) {
     HWND window = Find(className);
     if (!window) return Fail(L"no such window");
     if (command == L"dump") {
-        Write(Describe(window, nullptr));
+        WriteOut(Describe(window, nullptr));
         EnumChildWindows(window, DumpChild, reinterpret_cast<LPARAM>(window));
         return 0;
     }
@@ -176,7 +174,7 @@ int wmain(int argc, wchar_t** argv) {
         const DWORD thread = GetWindowThreadProcessId(window, &process);
         wchar_t buffer[64];
         swprintf(buffer, 64, L"%04lx %04lx\n", static_cast<unsigned long>(process), static_cast<unsigned long>(thread));
-        Write(buffer);
+        WriteOut(buffer);
         return 0;
     }
     if (command == L"click") {
@@ -192,7 +190,7 @@ int wmain(int argc, wchar_t** argv) {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return Fail(L"no thread info");
-        Write(std::to_wstring(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0) + L" " +
+        WriteOut(std::to_wstring(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0) + L" " +
               ClassOf(GetAncestor(info.hwndFocus, GA_ROOT)) + L"\n");
         return 0;
     }
@@ -201,7 +199,7 @@ int wmain(int argc, wchar_t** argv) {
     HWND control = id ? GetDlgItem(window, id) : window;
     if (!control) return Fail(L"no such control");
     if (command == L"text") {
-        Write(Escaped(TextOf(control)) + L"\n");
+        WriteOut(Escaped(TextOf(control)) + L"\n");
         return 0;
     }
     if (command == L"type" && argc >= 5) {

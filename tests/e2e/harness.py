@@ -73,8 +73,7 @@ class Program:
         # Set when Wine left a launch stuck: the program is ended then (see launchwatch).
         self.stuck = None
         self.watching = True
-        self.watcher = threading.Thread(target=self.watch_launches, daemon=True)
-        self.watcher.start()
+        threading.Thread(target=self.watch_launches, daemon=True).start()
         code, out = driver("wait", FORM1, "shown", 60000, timeout=90)
         if code != 0:
             self.stop()
@@ -199,32 +198,27 @@ def settled_start_types(command_lines, baseline):
     return {name: mode for name, mode in expected.items() if name.lower() not in uncertain}
 
 
-def again_if_wine_stuck(test):
-    """Runs a test once more, from a fresh start, when it failed because Wine left
-    one of the launches stuck; a second failure stands."""
-    @functools.wraps(test)
-    def run(self):
+class ProgramTest(unittest.TestCase):
+    """Each test runs against a fresh process of the program, with every service
+    stopped and at the baseline start type."""
+
+    def __init__(self, methodName="runTest"):
+        super().__init__(methodName)
+        if methodName.startswith("test"):
+            setattr(self, methodName, functools.partial(self.again_if_wine_stuck, getattr(self, methodName)))
+
+    def again_if_wine_stuck(self, test):
+        """Runs the test once more, from a fresh start, when it failed because Wine
+        left one of the launches stuck; a second failure stands."""
         try:
-            return test(self)
+            return test()
         except Exception:
             if not self.program.stuck:
                 raise
             sys.stderr.write("%s: %s; running the test again\n" % (self.id(), self.program.stuck))
         self.tearDown()
         self.setUp()
-        return test(self)
-    return run
-
-
-class ProgramTest(unittest.TestCase):
-    """Each test runs against a fresh process of the program, with every service
-    stopped and at the baseline start type."""
-
-    def __init_subclass__(cls, **kwargs):
-        super().__init_subclass__(**kwargs)
-        for name, member in list(vars(cls).items()):
-            if name.startswith("test") and callable(member):
-                setattr(cls, name, again_if_wine_stuck(member))
+        return test()
 
     def setUp(self):
         self.workdir = tempfile.mkdtemp(prefix="qelvane-e2e-")

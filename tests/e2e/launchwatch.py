@@ -61,24 +61,31 @@ class LaunchWatch:
                 if now - since >= self.stuck_after]
 
 
+def environment_of(pid):
+    """The environment block process `pid` was started with, or None."""
+    try:
+        with open("/proc/%d/environ" % pid, "rb") as f:
+            return f.read()
+    except OSError:
+        return None
+
+
 def forks_of(pid):
     """Processes that are copies of process `pid` that never executed anything of
     their own: the same program file and the same environment block. A Wine launch
     forks the caller twice before it executes the new program."""
+    environment = environment_of(pid)
     try:
-        with open("/proc/%d/environ" % pid, "rb") as f:
-            environment = f.read()
         image = os.readlink("/proc/%d/exe" % pid)
     except OSError:
         return []
+    if environment is None:
+        return []
     found = []
     for entry in os.listdir("/proc"):
-        if not entry.isdigit() or int(entry) == pid:
+        if not entry.isdigit() or int(entry) == pid or environment_of(int(entry)) != environment:
             continue
         try:
-            with open("/proc/%s/environ" % entry, "rb") as f:
-                if f.read() != environment:
-                    continue
             if os.readlink("/proc/%s/exe" % entry) == image:
                 found.append(int(entry))
         except OSError:
@@ -87,11 +94,7 @@ def forks_of(pid):
 
 
 def in_prefix(pid, prefix):
-    try:
-        with open("/proc/%d/environ" % pid, "rb") as f:
-            return ("WINEPREFIX=" + prefix).encode() in f.read().split(b"\0")
-    except OSError:
-        return False
+    return ("WINEPREFIX=" + prefix).encode() in (environment_of(pid) or b"").split(b"\0")
 
 
 def describe(pids, prefix=None):

@@ -9,7 +9,7 @@ import time
 import unittest
 
 from harness import (COMMAND2, COMMAND3, FORM1, IMAGE1, LABEL4, LIST, LIST_COMMAND1, LIST_LABEL1, LIST_TEXT1,
-                     BIN, EXE, Program, again_if_wine_stuck, driver, expected_run, wine)
+                     BIN, EXE, Program, driver, expected_run, wine)
 from test_questionnaire import DIALOG3, DONE, NO, YES, QuestionnaireTest
 
 SEPARATOR_AND_CLOSING = "\r\n" + "-" * 59 + "\r\n优化已经完成！"
@@ -61,7 +61,7 @@ class GuidedAnswersDiscBurner(PathTest):
 for bits in range(16):
     combination = tuple((bits >> shift) & 1 for shift in (3, 2, 1, 0))
     target = GuidedAnswersDiscBurner if combination[0] else GuidedAnswersNoDiscBurner
-    setattr(target, "test_answers_%d%d%d%d" % combination, again_if_wine_stuck(guided_case(combination)))
+    setattr(target, "test_answers_%d%d%d%d" % combination, guided_case(combination))
 
 
 class AutomaticAroundTheQuestionnaire(PathTest):
