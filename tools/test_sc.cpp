@@ -3,6 +3,9 @@
 // "sc config <service> start= <mode>" lines act on the control manager.
 // Output and exit codes follow Windows' sc: "[SC] <Function> FAILED <code>:", a
 // blank line, the system message, a blank line; the exit code is the error code.
+// Each "config" also leaves one file in C:\qelvane-test\sc-journal (when that
+// folder exists), "<service>\t<mode>\t<function>\t<code>", so that the tests can
+// tell a command that never reached sc from one the control manager refused.
 #include <windows.h>
 
 #include <cwchar>
@@ -43,6 +46,33 @@ std::wstring SystemMessage(DWORD code) {
     LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
     return text + L"\r\n";
+}
+
+const wchar_t kJournal[] = L"C:\\qelvane-test\\sc-journal\\";
+
+// One new file per call: many sc run at once, and a file of their own needs no
+// coordination between them.
+void Journal(const wchar_t* service, const wchar_t* mode, const wchar_t* function, DWORD code) {
+    const std::wstring line = std::wstring(service) + L"\t" + mode + L"\t" + function + L"\t" +
+                              std::to_wstring(code) + L"\n";
+    const int size = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), &bytes[0], size, nullptr, nullptr);
+    const std::wstring stem = kJournal + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(GetTickCount()) + L"-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::wstring path = stem + std::to_wstring(attempt) + L".txt";
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            if (GetLastError() == ERROR_FILE_EXISTS) continue;
+            return;  // no journal folder: not a test prefix
+        }
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+        return;
+    }
 }
 
 int Failed(const wchar_t* function, DWORD code) {
@@ -93,26 +123,33 @@ int wmain(int argc, wchar_t** argv) {
 
     // Options are "name=" and the value as two arguments; "start=auto" is not one.
     DWORD startType = SERVICE_NO_CHANGE;
+    const wchar_t* mode = nullptr;
     for (; next < argc; next += 2) {
         if (_wcsicmp(argv[next], L"start=") != 0 || next + 1 >= argc) return Usage();
         if (!StartTypeOf(argv[next + 1], &startType)) return Usage();
+        mode = argv[next + 1];
     }
     if (startType == SERVICE_NO_CHANGE) return Usage();
 
+    const auto fail = [&](const wchar_t* function, DWORD code) {
+        Journal(service, mode, function, code);
+        return Failed(function, code);
+    };
     SC_HANDLE manager = OpenSCManagerW(server, nullptr, SC_MANAGER_CONNECT);
-    if (!manager) return Failed(L"OpenSCManager", GetLastError());
+    if (!manager) return fail(L"OpenSCManager", GetLastError());
     SC_HANDLE handle = OpenServiceW(manager, service, SERVICE_CHANGE_CONFIG);
     if (!handle) {
         const DWORD error = GetLastError();
         CloseServiceHandle(manager);
-        return Failed(L"OpenService", error);
+        return fail(L"OpenService", error);
     }
     const BOOL changed = ChangeServiceConfigW(handle, SERVICE_NO_CHANGE, startType, SERVICE_NO_CHANGE, nullptr,
                                               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     const DWORD error = GetLastError();
     CloseServiceHandle(handle);
     CloseServiceHandle(manager);
-    if (!changed) return Failed(L"ChangeServiceConfig", error);
+    if (!changed) return fail(L"ChangeServiceConfig", error);
+    Journal(service, mode, L"ChangeServiceConfig", 0);
     Write(L"[SC] ChangeServiceConfig SUCCESS\r\n");
     return 0;
 }

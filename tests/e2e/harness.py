@@ -1,6 +1,7 @@
 """Drives the program under Wine from outside, as a user would: through the UI
 automation tool, with Wine tracing every process the program creates."""
 
+import collections
 import functools
 import os
 import re
@@ -24,6 +25,8 @@ COMMAND1, LABEL1, COMMAND2, LABEL2, COMMAND3, LABEL3, IMAGE1, COMMAND5, COMMAND4
 LIST_LABEL1, LIST_TEXT1, LIST_COMMAND1 = 101, 102, 103
 
 TRACE = re.compile(r'^([0-9a-f]{4}):trace:process:CreateProcessInternalW app (.*?) cmdline L"(.*)"$')
+
+STARTED = re.compile(r'^([0-9a-f]{4}):trace:process:CreateProcessInternalW started process pid [0-9a-f]+ tid ([0-9a-f]+)')
 
 
 def unescape_trace(text):
@@ -118,6 +121,44 @@ class Program:
     def commands(self):
         return [line for _, line in self.launches()]
 
+    def fate_of(self, command_line):
+        """For a failure message: what the trace shows of each launch of that command
+        line, its start and then the main thread of the process it started."""
+        with open(self.trace_path, "rb") as trace:
+            lines = trace.read().decode("utf-8", "replace").splitlines()
+        children, waiting = [], False
+        for raw in lines:
+            if not raw.startswith(self.thread + ":"):
+                continue
+            launch, started = TRACE.match(raw), STARTED.match(raw)
+            if launch or started:
+                if waiting:
+                    children.append(None if launch else started.group(2))
+                waiting = bool(launch) and unescape_trace(launch.group(3)) == command_line
+        if waiting:
+            children.append(None)
+
+        def doings(thread, depth):
+            # Its launches and complaints, then those of what it launched (cmd's NET or sc).
+            found = []
+            for raw in lines:
+                if raw.startswith(thread + ":") and any(k in raw for k in ("CreateProcessInternalW", ":err:",
+                                                                             ":fixme:", ":warn:")):
+                    found.append("    " + raw[:240])
+                    started = STARTED.match(raw)
+                    if started and depth:
+                        found += doings(started.group(2), depth - 1)
+            return found
+
+        report = []
+        for child in children:
+            if child is None:
+                report.append("  %s: no process started" % command_line)
+            else:
+                report.append("  %s: thread %s started; what it did:" % (command_line, child))
+                report += doings(child, 1)
+        return report or ["  %s: never launched" % command_line]
+
     def text(self, window_class, control=0):
         code, out = driver("text", window_class, control)
         if code != 0:
@@ -198,6 +239,11 @@ def settled_start_types(command_lines, baseline):
     return {name: mode for name, mode in expected.items() if name.lower() not in uncertain}
 
 
+class PrefixLostCommand(AssertionError):
+    """A command line the program launched never had its effect: Wine's fault
+    (the launch or the control manager), not the program's."""
+
+
 class ProgramTest(unittest.TestCase):
     """Each test runs against a fresh process of the program, with every service
     stopped and at the baseline start type."""
@@ -205,17 +251,19 @@ class ProgramTest(unittest.TestCase):
     def __init__(self, methodName="runTest"):
         super().__init__(methodName)
         if methodName.startswith("test"):
-            setattr(self, methodName, functools.partial(self.again_if_wine_stuck, getattr(self, methodName)))
+            setattr(self, methodName, functools.partial(self.again_if_wine_failed, getattr(self, methodName)))
 
-    def again_if_wine_stuck(self, test):
+    def again_if_wine_failed(self, test):
         """Runs the test once more, from a fresh start, when it failed because Wine
-        left one of the launches stuck; a second failure stands."""
+        left one of the launches stuck or lost an "sc config" the program launched;
+        a second failure stands."""
         try:
             return test()
-        except Exception:
-            if not self.program.stuck:
+        except Exception as error:
+            reason = self.program.stuck or (str(error) if isinstance(error, PrefixLostCommand) else None)
+            if not reason:
                 raise
-            sys.stderr.write("%s: %s; running the test again\n" % (self.id(), self.program.stuck))
+            sys.stderr.write("%s: %s; running the test again\n" % (self.id(), reason))
         self.tearDown()
         self.setUp()
         return test()
@@ -225,6 +273,7 @@ class ProgramTest(unittest.TestCase):
         self.assertTrue(services.wait_idle(180), "commands of an earlier test still running")
         self.baseline = {name: BASELINE for name in services.ALL_SERVICES}
         services.reset(self.baseline)
+        services.clear_journal()
         self.program = self.start_program()
 
     def start_program(self):
@@ -252,6 +301,26 @@ class ProgramTest(unittest.TestCase):
         """Once every launched command has finished, the control manager reports the
         start type that the last "sc config" of each service set."""
         self.assertTrue(services.wait_idle(300), "launched commands did not finish")
+        self.check_sc_journal()
         expected = settled_start_types(self.program.commands(), self.baseline)
         reported = services.query_settled(expected)
         self.assertEqual({name: start for name, (start, _) in reported.items()}, expected)
+
+    def check_sc_journal(self):
+        """Every "sc config" the program launched reached sc and the control manager
+        took it. A failure here is the test prefix's, not the program's."""
+        launched, line_of = collections.Counter(), {}
+        for line in self.program.commands():
+            match = services.SC_LINE.match(line)
+            if match:
+                key = (services.unquoted(match.group(1)), match.group(2))
+                launched[key] += 1
+                line_of[key] = line
+        done = services.journal()
+        reached = collections.Counter((service, mode) for service, mode, _, _ in done)
+        lost = sorted(launched - reached)
+        problems = ["never reached sc: sc config %s start= %s" % key for key in lost]
+        problems += ["sc config %s start= %s: %s failed with %d" % entry for entry in done if entry[3] != 0]
+        if problems:
+            trail = [entry for key in lost for entry in self.program.fate_of(line_of[key])]
+            raise PrefixLostCommand("the test prefix lost an sc config:\n" + "\n".join(problems + trail))

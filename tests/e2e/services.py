@@ -130,6 +130,28 @@ def svctool(*args, prefix=None, bin_dir=None, lines=None, timeout=120):
         return code, out.decode("utf-8", "replace")
 
 
+def journal_dir(prefix=None):
+    return os.path.join(prefix or PREFIX, "drive_c", SERVICE_DIR, "sc-journal")
+
+
+def clear_journal(prefix=None):
+    """Empties the test sc's journal (see tools/test_sc.cpp); sc writes one only
+    while its folder exists."""
+    shutil.rmtree(journal_dir(prefix), ignore_errors=True)
+    os.makedirs(journal_dir(prefix))
+
+
+def journal(prefix=None):
+    """What each test sc did since clear_journal: [(service, mode, function, code)]."""
+    entries = []
+    for name in sorted(os.listdir(journal_dir(prefix))):
+        with open(os.path.join(journal_dir(prefix), name), encoding="utf-8") as f:
+            for line in f.read().splitlines():
+                service, mode, function, code = line.split("\t")
+                entries.append((service, mode, function, int(code)))
+    return entries
+
+
 def run_command(command_line, prefix=None, bin_dir=None, timeout=60):
     """Runs one command line exactly as the program hands it to CreateProcessW
     (quotes and all), waits for it: (exit code, output bytes)."""
