@@ -53,12 +53,9 @@ const wchar_t kJournal[] = L"C:\\qelvane-test\\sc-journal\\";
 // One new file per call: many sc run at once, and a file of their own needs no
 // coordination between them.
 void Journal(const wchar_t* service, const wchar_t* mode, const wchar_t* function, DWORD code) {
-    const std::wstring line = std::wstring(service) + L"\t" + mode + L"\t" + function + L"\t" +
-                              std::to_wstring(code) + L"\n";
-    const int size = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), &bytes[0], size, nullptr, nullptr);
+    const std::string bytes = Encoded(std::wstring(service) + L"\t" + mode + L"\t" + function + L"\t" +
+                                          std::to_wstring(code) + L"\n",
+                                      CP_UTF8);
     const std::wstring stem = kJournal + std::to_wstring(GetCurrentProcessId()) + L"-" +
                               std::to_wstring(GetTickCount()) + L"-";
     for (int attempt = 0; attempt < 100; ++attempt) {

@@ -108,15 +108,25 @@ class Program:
         self.process.kill()
         services.svctool("end", "cmd.exe", "net.exe", "sc.exe")
 
+    def launch_records(self):
+        """[application, command line, thread of the process started or None] of every
+        launch by the program itself, and all lines of the trace."""
+        with open(self.trace_path, "rb") as trace:
+            lines = trace.read().decode("utf-8", "replace").splitlines()
+        records = []
+        for raw in lines:
+            if not raw.startswith(self.thread + ":"):
+                continue
+            launch, started = TRACE.match(raw), STARTED.match(raw)
+            if launch:
+                records.append([unescape_trace(launch.group(2)), unescape_trace(launch.group(3)), None])
+            elif started and records and records[-1][2] is None:
+                records[-1][2] = started.group(2)
+        return records, lines
+
     def launches(self):
         """(application, command line) of every process the program itself created."""
-        found = []
-        with open(self.trace_path, "rb") as trace:
-            for raw in trace.read().decode("utf-8", "replace").splitlines():
-                match = TRACE.match(raw)
-                if match and match.group(1) == self.thread:
-                    found.append((unescape_trace(match.group(2)), unescape_trace(match.group(3))))
-        return found
+        return [(application, line) for application, line, _ in self.launch_records()[0]]
 
     def commands(self):
         return [line for _, line in self.launches()]
@@ -124,19 +134,7 @@ class Program:
     def fate_of(self, command_line):
         """For a failure message: what the trace shows of each launch of that command
         line, its start and then the main thread of the process it started."""
-        with open(self.trace_path, "rb") as trace:
-            lines = trace.read().decode("utf-8", "replace").splitlines()
-        children, waiting = [], False
-        for raw in lines:
-            if not raw.startswith(self.thread + ":"):
-                continue
-            launch, started = TRACE.match(raw), STARTED.match(raw)
-            if launch or started:
-                if waiting:
-                    children.append(None if launch else started.group(2))
-                waiting = bool(launch) and unescape_trace(launch.group(3)) == command_line
-        if waiting:
-            children.append(None)
+        records, lines = self.launch_records()
 
         def doings(thread, depth):
             # Its launches and complaints, then those of what it launched (cmd's NET or sc).
@@ -151,7 +149,9 @@ class Program:
             return found
 
         report = []
-        for child in children:
+        for _, line, child in records:
+            if line != command_line:
+                continue
             if child is None:
                 report.append("  %s: no process started" % command_line)
             else:
