@@ -1,19 +1,19 @@
-# Shared by run.sh and test.sh: packages, the Wine prefix under build/, and a
-# virtual display. Source it; it defines functions and cleans up what it started.
+# Shared by the scripts: packages, the Wine prefixes under build/, and a virtual
+# display. Source it; it defines functions and cleans up what it started.
+#
+# Two prefixes: build/wineprefix (64-bit, for the x86-64 builds) and
+# build/wineprefix-xp (32-bit, reporting Windows XP, for the i686 build).
+# `use_prefix 64|xp` selects one for the commands that follow.
 
 QELVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QELVANE_BUILD=${QELVANE_BUILD:-$QELVANE_ROOT/build}
-export WINEPREFIX=${QELVANE_WINEPREFIX:-$QELVANE_BUILD/wineprefix}
-# The end-to-end tests' own prefix, where test services stand in for the real ones.
-export QELVANE_SERVICE_PREFIX=${QELVANE_SERVICE_PREFIX:-$QELVANE_BUILD/wineprefix-services}
-export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko installers, and no Linux browser opened by the download-page launch.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winebrowser.exe=d"}
 
 QELVANE_PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
-                  wine wine64 fonts-wine xvfb xauth fonts-wqy-zenhei imagemagick xdotool x11-apps x11-utils
-                  googletest zip)
+                  wine wine64 wine32:i386 fonts-wine xvfb xauth fonts-wqy-zenhei imagemagick xdotool
+                  x11-apps x11-utils googletest zip)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -26,20 +26,36 @@ install_packages() {
     log "installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    # Wine's 32-bit half comes from the i386 architecture.
+    dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
+# Selects a prefix: WINEPREFIX, WINEARCH, and the loader that starts its programs
+# directly (with wine32 installed, /usr/bin/wine is the 32-bit loader, which hands a
+# 64-bit program on to a second process).
+use_prefix() {
+    case "$1" in
+        64) export WINEPREFIX=${QELVANE_WINEPREFIX:-$QELVANE_BUILD/wineprefix} WINEARCH=win64
+            export WINELOADER=/usr/lib/wine/wine64 ;;
+        xp) export WINEPREFIX=${QELVANE_XP_PREFIX:-$QELVANE_BUILD/wineprefix-xp} WINEARCH=win32
+            export WINELOADER=/usr/lib/wine/wine ;;
+        *) log "no prefix kind $1"; return 1 ;;
+    esac
+    QELVANE_PREFIX_KIND=$1
+}
+use_prefix 64
+
 QELVANE_XVFB_PID=""
-QELVANE_STARTED_WINE=""
+QELVANE_STARTED_PREFIXES=()
 
 cleanup_session() {
-    if [ -n "$QELVANE_STARTED_WINE" ]; then
-        wineserver -k >/dev/null 2>&1 || true
-        # The tests keep that prefix's server up; a test that timed out may leave it.
-        [ -d "$QELVANE_SERVICE_PREFIX" ] && { WINEPREFIX="$QELVANE_SERVICE_PREFIX" wineserver -k >/dev/null 2>&1 || true; }
-        QELVANE_STARTED_WINE=""
-    fi
+    local prefix
+    for prefix in "${QELVANE_STARTED_PREFIXES[@]}"; do
+        WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+    done
+    QELVANE_STARTED_PREFIXES=()
     if [ -n "$QELVANE_XVFB_PID" ]; then
         kill "$QELVANE_XVFB_PID" 2>/dev/null || true
         wait "$QELVANE_XVFB_PID" 2>/dev/null || true
@@ -47,7 +63,7 @@ cleanup_session() {
     fi
 }
 
-# Starts Xvfb on a free display number unless told to use the current one.
+# Starts Xvfb on a free display number.
 start_virtual_display() {
     local n=${1:-90}
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
@@ -70,33 +86,44 @@ write_prefix_settings() {
         printf 'Windows Registry Editor Version 5.00\r\n\r\n'
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
         for face in "宋体" "SimSun" "新宋体" "NSimSun" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "MS Sans Serif" "Microsoft Sans Serif"; do
-            printf '"%s"="WenQuanYi Zen Hei"\r\n' "$face"
+            printf '"%s"="%s"\r\n' "$face" "${QELVANE_CJK_FONT:-WenQuanYi Zen Hei}"
         done
         printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
         printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "${QELVANE_DPI:-96}"
         # Smoothed text, as Windows shows it: small CJK glyphs are unreadable without.
         printf '"FontSmoothing"="2"\r\n"FontSmoothingType"=dword:00000002\r\n"FontSmoothingGamma"=dword:00000578\r\n"FontSmoothingOrientation"=dword:00000001\r\n'
         printf '\r\n[HKEY_CURRENT_CONFIG\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n' "${QELVANE_DPI:-96}"
-        # Every program of the prefix in one virtual desktop with window frames, so that
-        # the automation tool sees the windows it photographs.
+        # Every program of the prefix in one virtual desktop with window frames.
         if [ -n "${QELVANE_VIRTUAL_DESKTOP:-}" ]; then
             printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n'
             printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="%s"\r\n' "$QELVANE_VIRTUAL_DESKTOP"
         fi
     } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
-    wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
+    "$WINELOADER" regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
 }
 
-# Initialises the prefix under build/ once; later calls only reapply the settings.
+# What made a prefix: a prefix made by another Wine installation or architecture
+# fails to start ("could not load kernel32.dll"), so it is made again, never reused.
+prefix_stamp() {
+    printf '%s %s %s\n' "$QELVANE_PREFIX_KIND" "$WINEARCH" "$("$WINELOADER" --version 2>&1)"
+    dpkg-query -W -f='${Package}:${Architecture} ${Version}\n' wine64 wine32:i386 libwine libwine:i386 2>/dev/null
+}
+
+# Makes the selected prefix under build/ when it is missing or was made by
+# something else; then applies the settings.
 ensure_wine_prefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"
-    QELVANE_STARTED_WINE=1
-    if [ ! -f "$WINEPREFIX/.qelvane-ready" ]; then
-        log "initialising Wine prefix $WINEPREFIX"
+    QELVANE_STARTED_PREFIXES+=("$WINEPREFIX")
+    local stamp
+    stamp=$(prefix_stamp)
+    if [ "$(cat "$WINEPREFIX/.qelvane-stamp" 2>/dev/null)" != "$stamp" ]; then
+        log "making Wine prefix $WINEPREFIX ($QELVANE_PREFIX_KIND)"
+        WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
         rm -rf "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1
+        "$WINELOADER" wineboot.exe -i >/dev/null 2>&1
+        [ "$QELVANE_PREFIX_KIND" = xp ] && "$WINELOADER" winecfg.exe -v winxp >/dev/null 2>&1
         wineserver -w
-        touch "$WINEPREFIX/.qelvane-ready"
+        printf '%s\n' "$stamp" > "$WINEPREFIX/.qelvane-stamp"
     fi
     write_prefix_settings
 }

@@ -4,4 +4,4 @@ set -u
 : "${WINEPREFIX:?run the Windows tests through scripts/test.sh}"
 : "${DISPLAY:?no display: run the Windows tests through scripts/test.sh}"
 export WINEDEBUG=${WINEDEBUG:--all}
-exec timeout --kill-after=10 "${QELVANE_WINE_TIMEOUT:-240}" wine "$@"
+exec timeout --kill-after=10 "${QELVANE_WINE_TIMEOUT:-240}" "${WINELOADER:-/usr/lib/wine/wine64}" "$@"
