@@ -1,0 +1,224 @@
+"""The shipped program driven from outside under Wine, as a user would, for what only
+the real process shows: where its commands are launched from, in which folder and how
+shown; the argument vectors the system's own cmd hands to sc and NET for each profile;
+and the end of the process.
+
+Environment: QELVANE_EXE (the program), QELVANE_DRIVER (uidriver.exe), QELVANE_RECORDER
+(recorder.exe for the prefix),
+WINEPREFIX and WINELOADER (the prefix and the loader that starts its programs)."""
+
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+
+EXE, DRIVER, RECORDER = (os.environ[name] for name in ("QELVANE_EXE", "QELVANE_DRIVER", "QELVANE_RECORDER"))
+LOADER, PREFIX = os.environ["WINELOADER"], os.environ["WINEPREFIX"]
+DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data")
+SYSTEM = r"c:\windows\system32"
+FORM1, LIST, HELP = "QelvaneForm1", "QelvaneList", "QelvaneHelp"
+DIALOGS = ["QelvaneDialog", "QelvaneDialog1", "QelvaneDialog2", "QelvaneDialog3"]
+COMMAND1, COMMAND2, COMMAND3, IMAGE1, COMMAND5, COMMAND4, LABEL4 = 101, 103, 105, 107, 108, 109, 110
+LIST_COMMAND1, YES, NO = 103, 102, 103
+DONE = "优化完成！"
+ROW = re.compile(r'^\| \d+ \| (always|`(\w+)` (Yes|No)) \| `(.+)` \| (stop|start|—) \| (\w+) \| "(.+)" \|$')
+
+
+def rows(profile, answers=()):
+    """(service, verb or None, mode) of each row that runs, from the table transcribed in
+    tests/data; `answers` names the answers that are Yes."""
+    with open(os.path.join(DATA, profile + ".txt"), encoding="utf-8") as table:
+        matches = [ROW.match(line.rstrip("\n")) for line in table]
+    return [(m.group(4), None if m.group(5) == "—" else m.group(5), m.group(6))
+            for m in matches if m.group(1) == "always" or (m.group(2) in answers) == (m.group(3) == "Yes")]
+
+
+def command_lines(run):
+    return sorted(line for service, verb, mode in run
+                  for line in ([f"cmd /c NET {verb} {service}"] if verb else []) + [f"cmd /c sc config {service} start= {mode}"])
+
+
+def argument_vectors(run):
+    """What sc.exe and net.exe receive: the name's own quotes are gone, its blanks kept."""
+    return sorted(vector for service, verb, mode in run
+                  for vector in ([("net.exe", verb, service.strip('"'))] if verb else [])
+                  + [("sc.exe", "config", service.strip('"'), "start=", mode)])
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def wine(*args, env=None, timeout=90):
+    """Runs a Windows program to its end; output through a file, not a pipe, because a
+    desktop process that Wine starts from inside it would hold a pipe open."""
+    with tempfile.TemporaryFile() as out:
+        code = subprocess.run([LOADER, *map(str, args)], stdout=out, stderr=subprocess.DEVNULL, env=env,
+                              timeout=timeout).returncode
+        out.seek(0)
+        return code, out.read().decode("utf-8", "replace").rstrip("\n")
+
+
+def driver(*args, timeout=150):
+    return wine(DRIVER, *args, timeout=timeout)
+
+
+def put_recorder(*paths):
+    for path in paths:
+        shutil.copyfile(RECORDER, path)
+
+
+class ProgramTest(unittest.TestCase):
+    """One process of the program, copied into a folder of its own and started from
+    another working folder, both holding recorders named cmd.exe, net.exe and sc.exe
+    that must never run. `stand_ins` names the system tools a recorder replaces."""
+    stand_ins = ()
+
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory(dir=os.environ.get("QELVANE_TMP"))
+        self.addCleanup(self.tmp.cleanup)
+        folders = [os.path.join(self.tmp.name, name) for name in ("program", "work", "records")]
+        self.program_dir, work, self.records = folders
+        for folder in folders:
+            os.mkdir(folder)
+        self.planted = {windows_path(os.path.join(f, n)).lower() for f in folders[:2] for n in ("cmd.exe", "net.exe", "sc.exe")}
+        put_recorder(*[os.path.join(f, n) for f in folders[:2] for n in ("cmd.exe", "net.exe", "sc.exe")])
+        system = os.path.join(PREFIX, "drive_c", "windows", "system32")
+        put_recorder(*[os.path.join(system, n) for n in self.stand_ins])
+        self.env = dict(os.environ, QELVANE_RECORD_DIR=windows_path(self.records), WINEDEBUG="+process",
+                        WINEDLLOVERRIDES=os.environ.get("WINEDLLOVERRIDES", "") + "".join(f";{n}=n" for n in self.stand_ins))
+        exe = shutil.copy(EXE, os.path.join(self.program_dir, "qelvane.exe"))
+        self.trace = open(os.path.join(self.tmp.name, "trace.txt"), "w+b")
+        self.addCleanup(self.trace.close)
+        # No address randomisation: Wine's process start then never collides with it.
+        self.process = subprocess.Popen(["setarch", os.uname().machine, "-R", LOADER, exe], cwd=work, env=self.env,
+                                        stdout=subprocess.DEVNULL, stderr=self.trace)
+        self.addCleanup(self.stop)
+        self.wait(FORM1, "shown")
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+    def wait(self, window, state, ms=120000):
+        code, out = driver("wait", window, state, ms)
+        self.assertEqual(code, 0, f"{window} not {state}: {out}")
+
+    def click(self, *pairs):
+        code, out = driver("click", *[item for pair in pairs for item in pair])
+        self.assertEqual(code, 0, f"{out}; program exit code {self.process.poll()}; windows: {driver('windows')}")
+
+    def read_records(self):
+        found = []
+        for name in sorted(os.listdir(self.records)):
+            if name.endswith(".rec"):
+                with open(os.path.join(self.records, name), encoding="utf-8") as record:
+                    found.append(dict(line.rstrip("\n").split("=", 1) for line in record))
+        return found
+
+    def records_after(self, count, seconds=120):
+        """The records, once there are at least `count`, and a moment more for any extra."""
+        deadline = time.time() + seconds
+        while len(self.read_records()) < count and time.time() < deadline:
+            time.sleep(0.3)
+        time.sleep(1.5)
+        found = self.read_records()
+        shutil.rmtree(self.records)
+        os.mkdir(self.records)
+        self.assertFalse({r["image"].lower() for r in found} & self.planted, "a planted program ran")
+        return found
+
+    def run_profile(self, *clicks):
+        """Clicks through to a run, waits for it to complete, and closes its window."""
+        for pair in clicks:
+            self.click(pair)
+        self.wait(LIST, DONE)
+        self.click((LIST, LIST_COMMAND1))
+        self.wait(LIST, "gone")
+
+    def ended(self, seconds=60):
+        try:
+            self.process.wait(timeout=seconds)
+        except subprocess.TimeoutExpired:
+            return False
+        code, out = driver("windows")
+        return code == 0 and out == ""
+
+
+class Launches(ProgramTest):
+    stand_ins = ("cmd.exe",)
+
+    def test_commands_run_hidden_from_the_system_folder_and_the_page_through_explorer(self):
+        self.run_profile((FORM1, COMMAND2))
+        found = self.records_after(115)
+        self.assertEqual(sorted(r["commandline"] for r in found), command_lines(rows("automatic")))
+        for record in found:
+            self.assertEqual((record["image"].lower(), record["directory"].lower()), (SYSTEM + r"\cmd.exe", SYSTEM))
+            self.assertEqual((record["show"], int(record["flags"]) & 1), ("0", 1), "hidden: SW_HIDE, STARTF_USESHOWWINDOW")
+
+        # Last: after these launches Wine's explorer sometimes leaves the program's
+        # windows out of what other processes enumerate (docs/wine-notes.md).
+        self.click((FORM1, IMAGE1), (FORM1, LABEL4))
+        deadline = time.time() + 30
+        while len(self.page_launches()) < 2 and time.time() < deadline:
+            time.sleep(0.5)
+        time.sleep(1)
+        self.assertEqual(self.page_launches(), [(r"c:\\windows\\explorer.exe", "explorer http://qv.example")] * 2)
+
+    def page_launches(self):
+        """(application, command line) of each explorer the program started, as Wine traces them."""
+        self.trace.seek(0)
+        found = re.findall(r'CreateProcessInternalW app L"(.*?)" cmdline L"(explorer .*?)"',
+                           self.trace.read().decode("utf-8", "replace"))
+        return [(app.lower(), line) for app, line in found]
+
+
+class ArgumentVectors(ProgramTest):
+    stand_ins = ("net.exe", "sc.exe")
+
+    def check(self, run):
+        found = self.records_after(len(command_lines(run)))
+        vectors = [(r["image"].lower()[len(SYSTEM) + 1:], *r["argv"].split("\t")) for r in found]
+        self.assertEqual(sorted(vectors), argument_vectors(run))
+
+    def test_each_profile_hands_sc_and_net_their_arguments(self):
+        self.run_profile((FORM1, COMMAND2))
+        self.check(rows("automatic"))
+        self.run_profile((FORM1, COMMAND3))
+        self.check(rows("restore"))
+        self.click((FORM1, COMMAND1))
+        for dialog, button in zip(DIALOGS, (YES, YES, NO, YES)):
+            self.wait(dialog, "shown")
+            self.click((dialog, button))
+        self.run_profile()
+        self.check(rows("guided", {"UsesDiscBurner", "UsesPrinter", "HostsWebServer"}))
+
+
+class EndOfProgram(ProgramTest):
+    stand_ins = ("cmd.exe",)
+
+    def test_exit_queued_behind_a_run_ends_the_program_after_its_first_row(self):
+        self.click((FORM1, COMMAND2), (FORM1, COMMAND4))
+        self.assertTrue(self.ended())
+        self.assertEqual(sorted(r["commandline"] for r in self.records_after(2)),
+                         ["cmd /c NET stop Alerter", "cmd /c sc config Alerter start= disabled"])
+
+    def test_close_box_ends_the_program_with_other_windows_open(self):
+        self.click((FORM1, COMMAND5), (FORM1, COMMAND1))
+        self.wait(HELP, "shown")
+        self.wait(DIALOGS[0], "shown")
+        code, out = driver("close", FORM1)
+        self.assertTrue(self.ended(), out)
+
+    def test_end_of_the_windows_session_ends_the_program(self):
+        code, out = driver("endsession", FORM1)
+        self.assertTrue(self.ended(), out)
+        self.assertEqual(self.records_after(0), [])
+
+
+if __name__ == "__main__":
+    unittest.main()
