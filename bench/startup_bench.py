@@ -5,7 +5,7 @@ controls as the program must.
 
 Time: from starting `wine EXE` until its window is mapped on the X display (xdotool).
 Memory: the peak resident set (VmHWM) of the program's process, read once its window is up.
-Usage, with DISPLAY and WINEPREFIX set (see scripts/common.sh):
+Usage, with DISPLAY, WINEPREFIX and WINELOADER set (see use_prefix in scripts/common.sh):
     python3 bench/startup_bench.py build/release-x64 [rounds]"""
 
 import os
@@ -41,7 +41,10 @@ def peak_kib(pid):
 def one_start(folder, exe, title):
     path = os.path.join(folder, exe)
     start = time.monotonic()
-    process = subprocess.Popen(["wine", path], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # The prefix's own loader starts the program as this very process; /usr/bin/wine may be
+    # the 32-bit loader, which hands a 64-bit program on to a second process.
+    process = subprocess.Popen([os.environ.get("WINELOADER", "wine"), path], stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
     while True:
         found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title],
                                capture_output=True).stdout.strip()
@@ -57,6 +60,8 @@ def one_start(folder, exe, title):
     # Measured: end it. (Closing the X window would leave the Windows program running.)
     process.kill()
     process.wait()
+    if pid and int(pid) != process.pid:
+        os.kill(int(pid), 9)
     time.sleep(1)
     return elapsed, memory
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the portable core natively (with
-# sanitizers), then the Windows tests under Wine on a virtual display.
+# sanitizers), then the windows and both shipped programs under Wine on a virtual display.
 # Ends with the line "N passed, M failed".
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
@@ -38,8 +38,11 @@ for preset in release-x64 release-i686; do
 done
 
 log "Windows tests under Wine"
-if configure_and_build wintest && start_virtual_display && ensure_wine_prefix; then
-    ctest --preset wintest 2>&1 | tee "$QELVANE_BUILD/wine-tests.log"
+# The windows in-process and the x86-64 program in the 64-bit prefix, beside the i686
+# program in the Windows XP prefix: two lanes, one per prefix.
+if configure_and_build wintest && start_virtual_display &&
+   use_prefix xp && ensure_wine_prefix && use_prefix 64 && ensure_wine_prefix; then
+    ctest --preset wintest -j 2 2>&1 | tee "$QELVANE_BUILD/wine-tests.log"
     read -r p f < <(summary_of "$QELVANE_BUILD/wine-tests.log")
 else
     p=0; f=1
