@@ -12,7 +12,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winebrowser.exe=d"}
 
 QELVANE_PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
-                  wine wine64 wine32:i386 fonts-wine xvfb xauth fonts-wqy-zenhei imagemagick xdotool
+                  wine wine64 wine32:i386 fonts-wine xvfb xauth fonts-arphic-uming imagemagick xdotool
                   x11-apps x11-utils googletest zip)
 
 log() { printf '== %s\n' "$*" >&2; }
@@ -80,13 +80,14 @@ start_virtual_display() {
 
 write_prefix_settings() {
     local reg="$WINEPREFIX/qelvane-settings.reg"
-    # Fonts with CJK glyphs for the faces the windows ask for; no window manager
-    # (Xvfb), so Wine must not wait for one on every hide.
+    # A Song face with CJK glyphs for the faces the windows ask for, as on a Chinese
+    # Windows (docs/wine-notes.md says why this one); no window manager (Xvfb), so Wine
+    # must not wait for one on every hide.
     {
         printf 'Windows Registry Editor Version 5.00\r\n\r\n'
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
         for face in "宋体" "SimSun" "新宋体" "NSimSun" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "MS Sans Serif" "Microsoft Sans Serif"; do
-            printf '"%s"="%s"\r\n' "$face" "${QELVANE_CJK_FONT:-WenQuanYi Zen Hei}"
+            printf '"%s"="%s"\r\n' "$face" "${QELVANE_CJK_FONT:-AR PL UMing CN}"
         done
         printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
         printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "${QELVANE_DPI:-96}"

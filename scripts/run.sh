@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the program and runs it under Wine. With a display it simply starts the
-# x86_64 release; without one it starts it on a virtual display inside a Wine
-# virtual desktop, saves screenshots into build/screenshots/ and exits.
+# Builds the program and runs it under Wine. With a display it starts the x86-64
+# release in the 64-bit prefix (QELVANE_RUN=xp: the i686 release in the Windows XP
+# prefix). Without one it starts both on a virtual display, each inside a Wine virtual
+# desktop, saves a screenshot of each into build/screenshots/ and exits.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$QELVANE_ROOT"
@@ -9,24 +10,34 @@ cd "$QELVANE_ROOT"
 install_packages
 configure_and_build release-x64
 configure_and_build release-i686
-exe="$QELVANE_BUILD/release-x64/qelvane.exe"
+exe_64="$QELVANE_BUILD/release-x64/qelvane.exe"
+exe_xp="$QELVANE_BUILD/release-i686/qelvane.exe"
 
 trap cleanup_session EXIT
 if [ -n "${DISPLAY:-}" ]; then
+    use_prefix "${QELVANE_RUN:-64}"
     ensure_wine_prefix
-    wine "$exe"
+    [ "$QELVANE_PREFIX_KIND" = xp ] && exe=$exe_xp || exe=$exe_64
+    "$WINELOADER" "$exe"
     exit 0
 fi
 
 shots="$QELVANE_BUILD/screenshots"
 mkdir -p "$shots"
 start_virtual_display
-ensure_wine_prefix
-wine explorer /desktop=qelvane,800x600 "$exe" &
-for _ in $(seq 1 300); do
-    xdotool search --name '^Qelvane1\.2$' >/dev/null 2>&1 && break
-    sleep 0.1
+for kind in 64 xp; do
+    use_prefix "$kind"
+    ensure_wine_prefix
+    [ "$kind" = xp ] && exe=$exe_xp name=main-window-xp || exe=$exe_64 name=main-window
+    "$WINELOADER" explorer.exe /desktop=qelvane,800x600 "$exe" >/dev/null 2>&1 &
+    shown=""
+    for _ in $(seq 1 300); do
+        xdotool search --onlyvisible --name '^Qelvane1\.2$' >/dev/null 2>&1 && { shown=1; break; }
+        sleep 0.1
+    done
+    [ -n "$shown" ] || { log "the main window did not appear ($kind)"; exit 1; }
+    sleep 2
+    import -window root -crop 800x600+0+0 "$shots/$name.png"
+    echo "Screenshot of the main window ($kind): $shots/$name.png"
+    wineserver -k >/dev/null 2>&1 || true
 done
-sleep 2
-import -window root "$shots/main-window.png"
-echo "Screenshot of the main window: $shots/main-window.png"

@@ -1,33 +1,50 @@
 #!/usr/bin/env bash
-# Takes the screenshots kept in docs/screenshots/: the program inside a Wine virtual
-# desktop (for title bars), driven by the test tree's UI automation tool.
-# QELVANE_DPI=120 or 144 takes them at another display resolution.
+# Takes the screenshots kept in docs/screenshots/: the x86-64 program in the 64-bit
+# prefix (main, progress, question and help windows) and the i686 program in the
+# Windows XP prefix (main window), each inside a Wine virtual desktop for title bars,
+# driven by the UI automation tool. QELVANE_DPI=144 or 192 takes them at another
+# display resolution.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$QELVANE_ROOT"
 install_packages
-configure_and_build wintest >/dev/null
+for preset in release-x64 release-i686 wintest; do configure_and_build "$preset" >/dev/null; done
 dpi=${QELVANE_DPI:-96}
 out=${1:-$QELVANE_ROOT/docs/screenshots}
 mkdir -p "$out"
 suffix=""
 [ "$dpi" = 96 ] || suffix="-${dpi}dpi"
-bin="$QELVANE_BUILD/wintest/bin"
+driver="$QELVANE_BUILD/wintest/bin/i686/uidriver.exe"
 export QELVANE_VIRTUAL_DESKTOP=1024x768
-export WINEPREFIX=${QELVANE_SHOTS_PREFIX:-$QELVANE_BUILD/wineprefix-desktop}
+export QELVANE_WINEPREFIX=$QELVANE_BUILD/wineprefix-desktop QELVANE_XP_PREFIX=$QELVANE_BUILD/wineprefix-xp-desktop
 trap cleanup_session EXIT
 start_virtual_display
-ensure_wine_prefix
-drive() { wine "$bin/uidriver.exe" "$@" >/dev/null; }
+drive() { "$WINELOADER" "$driver" "$@" >/dev/null; }
 shot() { sleep 1.5; import -window root "$out/$1$suffix.png"; echo "$out/$1$suffix.png"; }
 
-wine "$bin/qelvane.exe" >/dev/null 2>&1 &
+use_prefix 64
+ensure_wine_prefix
+"$WINELOADER" "$QELVANE_BUILD/release-x64/qelvane.exe" >/dev/null 2>&1 &
 drive wait QelvaneForm1 shown 60000
 shot main-window
 drive click QelvaneForm1 103
-drive wait QelvaneList shown 60000
-for _ in $(seq 1 600); do
-    [ "$(wine "$bin/uidriver.exe" text QelvaneList 0)" = "优化完成！" ] && break
-    sleep 0.5
-done
+drive wait QelvaneList 优化完成！ 120000
 shot progress-window
+drive click QelvaneList 103 QelvaneForm1 101
+drive wait QelvaneDialog shown 60000
+for step in "QelvaneDialog QelvaneDialog1" "QelvaneDialog1 QelvaneDialog2" "QelvaneDialog2 QelvaneDialog3"; do
+    read -r answered next <<<"$step"
+    drive click "$answered" 102
+    drive wait "$next" shown 60000
+done
+shot questionnaire
+drive click QelvaneDialog3 104 QelvaneForm1 108
+drive wait QelvaneHelp shown 60000
+shot help
+wineserver -k
+
+use_prefix xp
+ensure_wine_prefix
+"$WINELOADER" "$QELVANE_BUILD/release-i686/qelvane.exe" >/dev/null 2>&1 &
+drive wait QelvaneForm1 shown 60000
+shot main-window-xp
