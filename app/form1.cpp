@@ -1,13 +1,15 @@
 #include "app/form1.h"
 
-#include "app/site_info.h"
+#include "resources/site_info.h"
 #include "help/help_window.h"
 #include "profiles/profiles.h"
 #include "questionnaire/dialog.h"
-#include "questionnaire/module1.h"
+#include "runner/module1.h"
+#include "resources/program_look.h"
 #include "resources/resource_ids.h"
 #include "runner/list_window.h"
 #include "runner/window_host.h"
+#include "winui/launch.h"
 
 namespace qelvane {
 
@@ -35,7 +37,7 @@ const ControlDesc kControls[] = {
      kCentred | kHandCursor | kClickable, kDefaultColour, RGB(255, 255, 0)},
 };
 
-const FormDesc kForm{L"QelvaneForm1", L"Qelvane1.2", 5250, 4230, Border::FixedSingle,
+const FormDesc kForm{&kProgramLook, L"QelvaneForm1", L"Qelvane1.2", 5250, 4230, Border::FixedSingle,
                      /*minimizeButton=*/true, /*taskbarButton=*/true, /*centred=*/true, 0, 0,
                      IDR_BACKGROUND, kControls, std::size(kControls)};
 

@@ -5,6 +5,7 @@
 
 #include "app/form1.h"
 #include "winui/form.h"
+#include "winui/message_loop.h"
 
 namespace {
 
@@ -23,7 +24,11 @@ void RemoveCurrentFolderFromDllSearch() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     RemoveCurrentFolderFromDllSearch();
     InitCommonControls();  // the manifest asks for version 6 of the common controls
-    qelvane::Form1::Instance().Show();
+    try {
+        qelvane::Form1::Instance().Show();
+    } catch (const winui::WindowNotCreated&) {
+        return 1;  // without its main window the program has nothing to offer
+    }
     return winui::RunMessageLoop();
 }
 

@@ -13,7 +13,8 @@
 #include "profiles/profiles.h"
 #include "runner/list_window.h"
 #include "runner/window_host.h"
-#include "winui/form.h"
+#include "winui/launch.h"
+#include "winui/message_loop.h"
 #include "winui/text.h"
 
 namespace {

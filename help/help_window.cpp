@@ -2,7 +2,8 @@
 
 #include <iterator>
 
-#include "app/site_info.h"
+#include "resources/program_look.h"
+#include "resources/site_info.h"
 
 namespace qelvane {
 
@@ -41,7 +42,7 @@ const ControlDesc kControls[] = {
 };
 
 // Not centred: the client area always opens at the same place of the screen.
-const FormDesc kForm{L"QelvaneHelp", L"帮助", 7260, 5880, Border::FixedDialog,
+const FormDesc kForm{&kProgramLook, L"QelvaneHelp", L"帮助", 7260, 5880, Border::FixedDialog,
                      /*minimizeButton=*/false, /*taskbarButton=*/false, /*centred=*/false, 2760, 3750,
                      /*backgroundResource=*/0, kControls, std::size(kControls)};
 

@@ -1,7 +1,7 @@
 #include "questionnaire/dialog.h"
 
 #include "questionnaire/dialog1.h"
-#include "questionnaire/module1.h"
+#include "runner/module1.h"
 
 namespace qelvane {
 

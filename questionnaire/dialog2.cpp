@@ -1,7 +1,7 @@
 #include "questionnaire/dialog2.h"
 
 #include "questionnaire/dialog3.h"
-#include "questionnaire/module1.h"
+#include "runner/module1.h"
 #include "runner/list_window.h"
 
 namespace qelvane {

@@ -1,7 +1,7 @@
 #include "questionnaire/dialog3.h"
 
 #include "app/form1.h"
-#include "questionnaire/module1.h"
+#include "runner/module1.h"
 #include "runner/list_window.h"
 
 namespace qelvane {

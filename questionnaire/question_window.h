@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "resources/program_look.h"
 #include "winui/form.h"
 
 namespace qelvane {
@@ -50,7 +51,7 @@ constexpr winui::ControlDesc ExitButton(int left, int top, int tabIndex) {
 template <std::size_t N>
 constexpr winui::FormDesc Frame(const wchar_t* className, int clientWidth, int clientHeight,
                                 const winui::ControlDesc (&controls)[N]) {
-    return {className, kCaption, clientWidth, clientHeight, winui::Border::FixedDialog,
+    return {&kProgramLook, className, kCaption, clientWidth, clientHeight, winui::Border::FixedDialog,
             /*minimizeButton=*/false, /*taskbarButton=*/false, /*centred=*/true, 0, 0,
             /*backgroundResource=*/0, controls, N};
 }

@@ -3,7 +3,7 @@
 #   background.bmp  389x284 8-bit RLE-compressed bitmap, light blue with glowing hearts
 #                   and a wave
 #   banner.bmp      274x35 8-bit RLE-compressed bitmap, pink strip with two cartoon faces
-#                   and the download site's name and address (read from app/site_info.h)
+#                   and the download site's name and address (read from resources/site_info.h)
 #   hand.cur        32x32 monochrome link cursor, hot spot (6,2)
 #   qelvane.ico     48x48 256-colour program icon (golden starfish)
 #
@@ -20,7 +20,7 @@ set -euo pipefail
 
 script_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 out_dir="${1:-$script_dir}"
-site_info="$script_dir/../app/site_info.h"
+site_info="$script_dir/site_info.h"
 
 die() { echo "make-artwork: $*" >&2; exit 1; }
 

@@ -1,5 +1,7 @@
 #include "runner/list_window.h"
 
+#include "resources/program_look.h"
+
 namespace qelvane {
 
 namespace {
@@ -15,7 +17,7 @@ const ControlDesc kControls[] = {
     {ControlKind::Button, list::Command1, L"退出", 2760, 4320, 1215, 375, 2, kWindowFont, kDisabled},
 };
 
-const FormDesc kForm{L"QelvaneList", L"正在优化系统服务...", 7140, 4800, Border::FixedSingle,
+const FormDesc kForm{&kProgramLook, L"QelvaneList", L"正在优化系统服务...", 7140, 4800, Border::FixedSingle,
                      /*minimizeButton=*/false, /*taskbarButton=*/true, /*centred=*/true, 0, 0,
                      /*backgroundResource=*/0, kControls, std::size(kControls)};
 

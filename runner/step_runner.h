@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "questionnaire/module1.h"
+#include "runner/module1.h"
 #include "runner/service_step.h"
 
 namespace qelvane {

@@ -1,7 +1,8 @@
 #include "runner/window_host.h"
 
 #include "runner/list_window.h"
-#include "winui/form.h"
+#include "winui/launch.h"
+#include "winui/message_loop.h"
 #include "winui/text.h"
 
 namespace qelvane {

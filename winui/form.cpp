@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <numeric>
 
-#include "resources/resource_ids.h"
-
 namespace winui {
 
 namespace {
@@ -18,31 +16,23 @@ int ScreenDpi(int axis) {
 }
 
 // Windows without a taskbar button are owned by this hidden window; owning them
-// by one another would tie their z-order and minimizing together.
-HWND ParkingWindow() {
-    static HWND parking = [] {
+// by one another would tie their z-order and minimizing together. One per program.
+HWND OwnerWindow(const wchar_t* className) {
+    static HWND owner = [className] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = DefWindowProcW;
         wc.hInstance = Instance();
-        wc.lpszClassName = L"QelvaneParking";
+        wc.lpszClassName = className;
         RegisterClassExW(&wc);
-        return CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                               Instance(), nullptr);
+        return CreateWindowExW(0, className, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, Instance(), nullptr);
     }();
-    return parking;
+    return owner;
 }
 
-HCURSOR HandCursor() {
-    static HCURSOR cursor = static_cast<HCURSOR>(
-        LoadImageW(Instance(), MAKEINTRESOURCEW(IDC_HANDPOINT), IMAGE_CURSOR, 0, 0, LR_SHARED));
-    return cursor;
-}
-
-HICON ProgramIcon(int metricX, int metricY) {
-    return static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_QELVANE), IMAGE_ICON,
-                                         GetSystemMetrics(metricX), GetSystemMetrics(metricY),
-                                         LR_SHARED));
+HICON Icon(int resource, int metricX, int metricY) {
+    return static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(resource), IMAGE_ICON,
+                                         GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
 }
 
 POINT ChildOrigin(HWND child) {
@@ -75,6 +65,7 @@ Form::~Form() {
 
 HWND Form::Hwnd() {
     if (!hwnd_) Load();
+    if (!hwnd_) throw WindowNotCreated();
     return hwnd_;
 }
 
@@ -129,24 +120,24 @@ void Form::SetControlText(int id, std::wstring_view text) {
 
 void Form::EnableControl(int id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
 
-void Form::RegisterClassOnce(const wchar_t* className) {
+void Form::RegisterClassOnce() {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(Instance(), className, &existing)) return;
+    if (GetClassInfoExW(Instance(), desc_.className, &existing)) return;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = Instance();
-    wc.hIcon = ProgramIcon(SM_CXICON, SM_CYICON);
-    wc.hIconSm = ProgramIcon(SM_CXSMICON, SM_CYSMICON);
+    wc.hIcon = Icon(desc_.look->iconResource, SM_CXICON, SM_CYICON);
+    wc.hIconSm = Icon(desc_.look->iconResource, SM_CXSMICON, SM_CYSMICON);
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = className;
+    wc.lpszClassName = desc_.className;
     RegisterClassExW(&wc);
 }
 
 void Form::Load() {
-    RegisterClassOnce(desc_.className);
+    RegisterClassOnce();
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
     if (desc_.minimizeButton) style |= WS_MINIMIZEBOX;
     DWORD exStyle = desc_.taskbarButton ? WS_EX_APPWINDOW : 0;
@@ -161,7 +152,7 @@ void Form::Load() {
         x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
         y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     }
-    HWND owner = desc_.taskbarButton ? nullptr : ParkingWindow();
+    HWND owner = desc_.taskbarButton ? nullptr : OwnerWindow(desc_.look->ownerClassName);
     CreateWindowExW(exStyle, desc_.className, std::wstring(desc_.caption).c_str(), style, x, y, width,
                     height, owner, nullptr, Instance(), this);
 }
@@ -273,7 +264,8 @@ bool Form::OnSetCursor(HWND under) {
     if (under == hwnd_ || !IsChild(hwnd_, under)) return false;
     const ControlDesc* c = FindControl(GetDlgCtrlID(under));
     if (!c || !(c->flags & kHandCursor)) return false;
-    SetCursor(HandCursor());
+    SetCursor(static_cast<HCURSOR>(LoadImageW(Instance(), MAKEINTRESOURCEW(desc_.look->handCursorResource),
+                                              IMAGE_CURSOR, 0, 0, LR_SHARED)));
     return true;
 }
 
@@ -290,12 +282,15 @@ void Form::PaintBackground(HDC dc) {
     background_.PaintGround(dc, SIZE{client.right, client.bottom}, POINT{0, 0});
 }
 
-void Form::OnActivate(bool active) {
+// Keeps the focused control across deactivation, as a dialog does; a window being
+// restored from its minimized state gets its focus back when it is restored.
+void Form::OnActivate(bool active, bool minimized) {
     if (!active) {
         HWND focus = GetFocus();
         if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
         return;
     }
+    if (minimized) return;
     HWND target = lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_)
                       ? lastFocus_
                       : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
@@ -332,7 +327,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         PaintBackground(reinterpret_cast<HDC>(wParam));
         return 1;
     case WM_ACTIVATE:
-        OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        OnActivate(LOWORD(wParam) != WA_INACTIVE, HIWORD(wParam) != 0);
         return 0;
     case WM_CLOSE:
         Unload();
@@ -359,79 +354,14 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     }
     // Messages for a window that is already being destroyed are not ours any more.
     if (!self || self->hwnd_ != hwnd) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return self->HandleMessage(message, wParam, lParam);
-}
-
-namespace {
-
-void Dispatch(MSG& msg) {
-    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && IsDialogMessageW(root, &msg)) return;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-}
-
-}  // namespace
-
-void PumpEvents() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        Dispatch(msg);
+    // No exception may unwind through the system's code that called us (on i686 it
+    // cannot): a handler that fails ends its action here, and the program goes on.
+    // A window that fails while it is being created is not created.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return message == WM_NCCREATE ? FALSE : message == WM_CREATE ? -1 : 0;
     }
-}
-
-int RunMessageLoop() {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
-    return static_cast<int>(msg.wParam);
-}
-
-std::wstring SystemErrorText(DWORD error) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
-        text.pop_back();
-    if (text.empty()) text = L"error " + std::to_wstring(error);
-    return text;
-}
-
-bool LaunchProcess(const std::wstring& application, const std::wstring& commandLine,
-                   const std::wstring& directory, WORD showWindow, std::wstring* reason) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = showWindow;
-    PROCESS_INFORMATION process{};
-    // CreateProcessW may write into the command line: hand it a private copy.
-    std::wstring writable = commandLine;
-    if (!CreateProcessW(application.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.c_str(), &startup, &process)) {
-        if (reason) *reason = SystemErrorText(GetLastError());
-        return false;
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
-
-std::wstring SystemFolder() {
-    wchar_t path[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    return std::wstring(path, length < MAX_PATH ? length : 0);
-}
-
-std::wstring WindowsFolder() {
-    wchar_t path[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryW(path, MAX_PATH);
-    return std::wstring(path, length < MAX_PATH ? length : 0);
 }
 
 }  // namespace winui

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,13 @@
 
 namespace winui {
 
+// A window that could not be created: the action that referred to it ends there,
+// the way a launch that cannot start does; the next reference tries again.
+class WindowNotCreated : public std::runtime_error {
+public:
+    WindowNotCreated() : std::runtime_error("window not created") {}
+};
+
 class Form {
 public:
     explicit Form(const FormDesc& desc);
@@ -22,7 +30,8 @@ public:
     Form& operator=(const Form&) = delete;
 
     bool IsLoaded() const { return hwnd_ != nullptr; }
-    // Any reference to the window loads it, hidden, when it is not loaded.
+    // Any reference to the window loads it, hidden, when it is not loaded; throws
+    // WindowNotCreated when it cannot be.
     HWND Hwnd();
     HWND Control(int id);
 
@@ -46,7 +55,7 @@ protected:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static void RegisterClassOnce(const wchar_t* className);
+    void RegisterClassOnce();
     void Load();
     void CreateControls();
     const ControlDesc* FindControl(int id) const;
@@ -54,7 +63,7 @@ private:
     LRESULT OnCtlColor(HDC dc, HWND control);
     bool OnSetCursor(HWND under);
     void OnDrawPicture(const DRAWITEMSTRUCT& item);
-    void OnActivate(bool active);
+    void OnActivate(bool active, bool minimized);
     void OnEnterKey();
     void PaintBackground(HDC dc);
 
@@ -67,20 +76,5 @@ private:
     Picture background_;  // drawn from the top-left corner, under transparent labels too
     std::vector<UniqueBrush> solidBrushes_;  // by control index
 };
-
-// The single event pump: processes every pending message and returns when the
-// queue is empty, without sleeping. A WM_QUIT met here is posted again.
-void PumpEvents();
-// The program's message loop, until WM_QUIT.
-int RunMessageLoop();
-
-// Starts `commandLine` through `application` with the given show state, in
-// `directory`, and returns at once with both handles closed. On failure returns
-// the system's reason.
-bool LaunchProcess(const std::wstring& application, const std::wstring& commandLine,
-                   const std::wstring& directory, WORD showWindow, std::wstring* reason);
-std::wstring SystemFolder();
-std::wstring WindowsFolder();
-std::wstring SystemErrorText(DWORD error);
 
 }  // namespace winui

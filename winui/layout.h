@@ -49,7 +49,16 @@ struct ControlDesc {
 
 enum class Border { FixedSingle, FixedDialog };
 
+// What the program gives all its windows: its icon, the hand cursor that some controls
+// show, and the class of the hidden window that owns those without a taskbar button.
+struct ProgramLook {
+    int iconResource;
+    int handCursorResource;
+    const wchar_t* ownerClassName;
+};
+
 struct FormDesc {
+    const ProgramLook* look;
     const wchar_t* className;
     std::wstring_view caption;
     int clientWidth, clientHeight;  // twips

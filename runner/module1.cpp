@@ -1,4 +1,4 @@
-#include "questionnaire/module1.h"
+#include "runner/module1.h"
 
 namespace qelvane {
 

@@ -1,4 +1,5 @@
-// The four answers of the questionnaire, held for the life of the process.
+// The four answers of the questionnaire, held for the life of the process in Module1,
+// the module of shared variables; the runs read them at their tests.
 #pragma once
 
 namespace qelvane {

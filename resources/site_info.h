@@ -1,5 +1,5 @@
-// The download page and contact lines, shown by the main window, the help text and
-// the banner artwork (resources/make-artwork.sh reads the values from this file).
+// The download page and contact lines, shown by the main window and the help text and
+// drawn into the banner (make-artwork.sh beside this file reads the values from here).
 #pragma once
 
 #include <string_view>

@@ -1,0 +1,23 @@
+// Starting processes: by full path, in a given folder, with a given show state, and
+// never waited for.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace winui {
+
+// Starts `application` with `commandLine` (passed byte-identical) in `directory`, its
+// window shown as `showWindow`, and returns at once without waiting for it. On
+// failure, `reason` (when given) receives the system's words for it.
+bool LaunchProcess(const std::wstring& application, const std::wstring& commandLine,
+                   const std::wstring& directory, WORD showWindow, std::wstring* reason);
+
+// The system's error text for `error`, without its line break.
+std::wstring SystemErrorText(DWORD error);
+
+std::wstring SystemFolder();   // GetSystemDirectory
+std::wstring WindowsFolder();  // GetWindowsDirectory
+
+}  // namespace winui
