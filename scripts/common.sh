@@ -63,11 +63,11 @@ cleanup_session() {
     fi
 }
 
-# Starts Xvfb on a free display number.
+# Starts Xvfb on a free display number, QELVANE_SCREEN pixels large (1024x768 unless set).
 start_virtual_display() {
     local n=${1:-90}
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -dpi "${QELVANE_DPI:-96}" >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${QELVANE_SCREEN:-1024x768}x24" -nolisten tcp -dpi "${QELVANE_DPI:-96}" >/dev/null 2>&1 &
     QELVANE_XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 1 100); do

@@ -15,6 +15,13 @@ int ScreenDpi(int axis) {
     return dpi[axis];
 }
 
+// A picture made for 96 DPI, drawn as large as the twips around it: at natural size at
+// 96 DPI, rounded as TwipsToPixels rounds.
+Picture AtScreenDpi(const Picture& picture) {
+    const SIZE natural = picture.Size();
+    return picture.ScaledTo(SIZE{MulDiv(natural.cx, ScreenDpi(0), 96), MulDiv(natural.cy, ScreenDpi(1), 96)});
+}
+
 // Windows without a taskbar button are owned by this hidden window; owning them
 // by one another would tie their z-order and minimizing together. One per program.
 HWND OwnerWindow(const wchar_t* className) {
@@ -212,7 +219,7 @@ void Form::CreateControls() {
             break;
         case ControlKind::Picture:
             style |= SS_OWNERDRAW;
-            pictures_[index] = Picture::FromResource(c.imageResource);
+            pictures_[index] = AtScreenDpi(Picture::FromResource(c.imageResource));
             break;
         }
         if (c.flags & kClickable) style |= SS_NOTIFY;
@@ -306,7 +313,7 @@ void Form::OnEnterKey() {
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        if (desc_.backgroundResource) background_ = Picture::FromResource(desc_.backgroundResource);
+        if (desc_.backgroundResource) background_ = AtScreenDpi(Picture::FromResource(desc_.backgroundResource));
         CreateControls();
         return 0;
     case WM_COMMAND:
