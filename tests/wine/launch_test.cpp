@@ -63,22 +63,18 @@ TEST(Launch, HiddenWithoutWaitingThroughTheSystemCmdAndExplorer) {
     // The launch function, with the recorder as the program.
     const std::wstring recorder = test::BinFolder() + L"\\recorder.exe", line = L"recorder  \"two  blanks\" 注\tx";
     std::wstring reason;
-    DWORD start = GetTickCount();
     ASSERT_TRUE(winui::LaunchProcess(recorder, line, winui::SystemFolder(), SW_HIDE, &reason)) << winui::Narrow(reason);
-    EXPECT_LT(GetTickCount() - start, 1000u) << "the launch must not wait for the process";
-    EXPECT_TRUE(Record(false).empty()) << "the recorder is still sleeping";
+    EXPECT_TRUE(Record(false).empty()) << "the launch must not wait: the recorder is still sleeping";
     auto record = Record();
-    EXPECT_EQ(record[L"show"] + L"," + std::to_wstring(std::stoul(record[L"flags"]) & STARTF_USESHOWWINDOW), L"0,1")
+    EXPECT_EQ(record[L"show"] + L"," + std::to_wstring(_wtoi(record[L"flags"].c_str()) & STARTF_USESHOWWINDOW), L"0,1")
         << "SW_HIDE, with STARTF_USESHOWWINDOW";
     EXPECT_EQ(Lower(record[L"directory"]), Lower(winui::SystemFolder()));
     EXPECT_EQ(record[L"commandline"], line) << "byte-identical";
 
     // A row's command: the recorder through cmd.
     const std::string row = "cmd /c \"" + winui::Narrow(test::BinFolder()) + "\\recorder.exe\" a b";
-    start = GetTickCount();
     const LaunchResult result = WindowRunnerHost().RunHidden(row);
     ASSERT_TRUE(result.started) << result.reason;
-    EXPECT_LT(GetTickCount() - start, 1000u);
     EXPECT_TRUE(Record(false).empty()) << "returned before the command ran";
     const std::wstring system = Lower(winui::SystemFolder());
     EXPECT_EQ(Lower(g_call.application + L" in " + g_call.directory), system + L"\\cmd.exe in " + system);
