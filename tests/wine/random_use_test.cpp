@@ -3,7 +3,7 @@
 // Whatever the user does, every append adds one log line (the last with the completion lines) to the box's text; typed
 // characters stay in their box until it is unloaded; every run completes; each log line follows one "cmd /c sc config
 // <name> start= <type>", after at most one "cmd /c NET stop|start <name>" of the same name. QELVANE_SOAK=N plays seeds
-// 0 to N-1 instead of the default few, QELVANE_SEED=N replays one.
+// 0 to N-1 instead of the default few (run the binary directly, beyond ctest's time limit), QELVANE_SEED=N replays one.
 #include <gtest/gtest.h>
 
 #include <algorithm>
