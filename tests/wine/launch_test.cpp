@@ -1,91 +1,106 @@
-// Launching: hidden, without waiting, through the system's cmd.exe in the system
-// folder; and a launch that cannot start reports the system's reason.
+// Launching: the launch function starts a program hidden, without waiting, in the folder it
+// is given and with its command line untouched; a row's command goes through the system
+// folder's cmd.exe, hidden, in the system folder; the download page through explorer,
+// minimized; and a launch that cannot start gives the system's reason.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
+#include <map>
 #include <sstream>
-#include <string>
 
+#include "app/form1.h"
+#include "app/site_info.h"
 #include "runner/window_host.h"
 #include "test_support.h"
-#include "winui/form.h"
 #include "winui/text.h"
+
+// The executable's import slot of CreateProcessW, through which every launch reaches the system: the recorder cannot
+// see how cmd.exe itself was started, and the test launcher hook replaces a row's launch as a whole; so the test
+// watches this one call, and passes it on.
+extern "C" decltype(&CreateProcessW) __imp_CreateProcessW;
 
 namespace qelvane {
 namespace {
 
-std::wstring TempFile(const wchar_t* name) {
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    std::wstring path = std::wstring(folder) + name;
-    DeleteFileW(path.c_str());
-    return path;
+struct Call { std::wstring application, commandLine, directory; DWORD startFlags = 0, creationFlags = 0; WORD show = 0; } g_call;
+decltype(&CreateProcessW) g_system = nullptr;
+bool g_passOn = true;
+const std::wstring g_records = L"records-" + std::to_wstring(GetCurrentProcessId()) + L"\\";  // the recorder's reports
+
+BOOL WINAPI Watch(LPCWSTR app, LPWSTR line, LPSECURITY_ATTRIBUTES pa, LPSECURITY_ATTRIBUTES ta, BOOL inherit,
+                  DWORD flags, LPVOID env, LPCWSTR dir, LPSTARTUPINFOW si, LPPROCESS_INFORMATION pi) {
+    g_call = {app ? app : L"", line, dir ? dir : L"", si->dwFlags, flags, si->wShowWindow};
+    if (g_passOn) return g_system(app, line, pa, ta, inherit, flags, env, dir, si, pi);
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return FALSE;
 }
 
-// Waits for the probe's report and returns it; empty after the time limit.
-std::wstring WaitForReport(const std::wstring& path, DWORD limitMs) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < limitMs) {
-        FILE* in = _wfopen(path.c_str(), L"r, ccs=UTF-8");
-        if (in) {
-            std::wstring text;
-            wchar_t buffer[512];
-            while (fgetws(buffer, 512, in)) text += buffer;
-            fclose(in);
-            if (text.find(L"commandline=") != std::wstring::npos && text.back() == L'\n') return text;
-        }
-        Sleep(50);
-    }
-    return {};
+// The recorder's report, field by field; with `wait`, once it has come. It is read only once.
+std::map<std::wstring, std::wstring> Record(bool wait = true) {
+    WIN32_FIND_DATAW found{};
+    HANDLE find = INVALID_HANDLE_VALUE;
+    for (int i = 0; i < 400 && (find = FindFirstFileW((g_records + L"*.rec").c_str(), &found)) == INVALID_HANDLE_VALUE && wait; ++i) Sleep(50);
+    std::map<std::wstring, std::wstring> fields;
+    if (find == INVALID_HANDLE_VALUE || !FindClose(find)) return fields;
+    std::wistringstream lines(winui::Widen(std::string(std::istreambuf_iterator<char>(
+        std::ifstream((g_records + found.cFileName).c_str(), std::ios::binary).rdbuf()), {})));
+    for (std::wstring line; std::getline(lines, line);) fields[line.substr(0, line.find(L'='))] = line.substr(line.find(L'=') + 1);
+    return DeleteFileW((g_records + found.cFileName).c_str()), fields;
 }
 
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text) c = static_cast<wchar_t>(towlower(c));
-    return text;
-}
+std::wstring Lower(std::wstring s) { return CharLowerW(s.data()), s; }
 
-TEST(Launch, StartsHiddenAndReturnsWithoutWaiting) {
-    const std::wstring report = TempFile(L"qelvane-probe-hidden.txt");
-    const std::wstring probe = test::BinFolder() + L"\\probe_child.exe";
-    const std::wstring commandLine = L"probe_child \"" + report + L"\" 1500";
+TEST(Launch, HiddenWithoutWaitingThroughTheSystemCmdAndExplorer) {
+    DWORD old = 0;
+    VirtualProtect(&__imp_CreateProcessW, sizeof(void*), PAGE_READWRITE, &old);
+    g_system = std::exchange(__imp_CreateProcessW, Watch);
+    wchar_t records[MAX_PATH] = {};
+    CreateDirectoryW(g_records.c_str(), nullptr);
+    GetFullPathNameW(g_records.c_str(), MAX_PATH, records, nullptr);
+    SetEnvironmentVariableW(L"QELVANE_RECORD_DIR", records);  // the children inherit both
+    SetEnvironmentVariableW(L"QELVANE_RECORD_DELAY_MS", L"1500");
+
+    // The launch function, with the recorder as the program.
+    const std::wstring recorder = test::BinFolder() + L"\\recorder.exe", line = L"recorder  \"two  blanks\" 注\tx";
     std::wstring reason;
-    const DWORD start = GetTickCount();
-    ASSERT_TRUE(winui::LaunchProcess(probe, commandLine, winui::SystemFolder(), SW_HIDE, &reason)) << reason.c_str();
-    EXPECT_LT(GetTickCount() - start, 1000u) << "the launch must not wait for the process";
-    EXPECT_EQ(GetFileAttributesW(report.c_str()), INVALID_FILE_ATTRIBUTES) << "the probe is still sleeping";
+    ASSERT_TRUE(winui::LaunchProcess(recorder, line, winui::SystemFolder(), SW_HIDE, &reason)) << winui::Narrow(reason);
+    EXPECT_TRUE(Record(false).empty()) << "the launch must not wait: the recorder is still sleeping";
+    auto record = Record();
+    EXPECT_EQ(record[L"show"] + L"," + std::to_wstring(_wtoi(record[L"flags"].c_str()) & STARTF_USESHOWWINDOW), L"0,1")
+        << "SW_HIDE, with STARTF_USESHOWWINDOW";
+    EXPECT_EQ(Lower(record[L"directory"]), Lower(winui::SystemFolder()));
+    EXPECT_EQ(record[L"commandline"], line) << "byte-identical";
 
-    const std::wstring text = WaitForReport(report, 20000);
-    ASSERT_FALSE(text.empty());
-    EXPECT_NE(text.find(L"show=0\n"), std::wstring::npos) << winui::Narrow(text);
-    EXPECT_NE(text.find(L"flags=1\n"), std::wstring::npos) << "STARTF_USESHOWWINDOW";
-    EXPECT_NE(Lower(text).find(L"directory=" + Lower(winui::SystemFolder()) + L"\n"), std::wstring::npos);
-    EXPECT_NE(text.find(L"commandline=" + commandLine + L"\n"), std::wstring::npos) << "byte-identical";
-}
-
-TEST(Launch, RunHiddenGoesThroughTheSystemCmdInTheSystemFolder) {
-    const std::wstring report = TempFile(L"qelvane-probe-cmd.txt");
-    const std::string commandLine =
-        "cmd /c \"\"" + winui::Narrow(test::BinFolder()) + "\\probe_child.exe\" \"" + winui::Narrow(report) + "\" 1500\"";
-    WindowRunnerHost host;
-    const DWORD start = GetTickCount();
-    const LaunchResult result = host.RunHidden(commandLine);
+    // A row's command: the recorder through cmd.
+    const std::string row = "cmd /c \"" + winui::Narrow(test::BinFolder()) + "\\recorder.exe\" a b";
+    const LaunchResult result = WindowRunnerHost().RunHidden(row);
     ASSERT_TRUE(result.started) << result.reason;
-    EXPECT_LT(GetTickCount() - start, 1000u);
-    const std::wstring text = WaitForReport(report, 20000);
-    ASSERT_FALSE(text.empty());
-    // cmd.exe was started in the system folder, and its child inherits that folder.
-    EXPECT_NE(Lower(text).find(L"directory=" + Lower(winui::SystemFolder()) + L"\n"), std::wstring::npos)
-        << winui::Narrow(text);
-}
+    EXPECT_TRUE(Record(false).empty()) << "returned before the command ran";
+    const std::wstring system = Lower(winui::SystemFolder());
+    EXPECT_EQ(Lower(g_call.application + L" in " + g_call.directory), system + L"\\cmd.exe in " + system);
+    EXPECT_EQ(g_call.commandLine, winui::Widen(row));
+    EXPECT_TRUE(g_call.show == SW_HIDE && (g_call.startFlags & STARTF_USESHOWWINDOW) && !g_call.creationFlags) << g_call.show;
+    record = Record();  // cmd.exe ran the recorder in the folder it was started in
+    EXPECT_EQ(Lower(record[L"directory"]), system);
+    EXPECT_EQ(record[L"argv"], L"a\tb");
 
-TEST(Launch, FailureGivesTheSystemsReason) {
-    std::wstring reason;
-    EXPECT_FALSE(winui::LaunchProcess(L"C:\\no\\such\\folder\\cmd.exe", L"cmd /c NET stop Alerter",
-                                      winui::SystemFolder(), SW_HIDE, &reason));
-    EXPECT_FALSE(reason.empty());
-    EXPECT_NE(reason.back(), L'\n');
+    g_passOn = false;  // no browser; and a launch the system refuses
+    for (int id : {Form1::Image1, Form1::Label4}) {
+        g_call = {};
+        SendMessageW(Form1::Instance().Control(id), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        SendMessageW(Form1::Instance().Control(id), WM_LBUTTONUP, 0, 0);
+        EXPECT_EQ(Lower(g_call.application), Lower(winui::WindowsFolder()) + L"\\explorer.exe");
+        EXPECT_EQ(g_call.commandLine, L"explorer " + std::wstring(kDownloadAddress));
+        EXPECT_TRUE(g_call.show == SW_SHOWMINIMIZED && (g_call.startFlags & STARTF_USESHOWWINDOW));
+    }
+    const LaunchResult refused = WindowRunnerHost().RunHidden("cmd /c sc config Alerter start= disabled");
+    EXPECT_FALSE(refused.started);
+    EXPECT_EQ(refused.reason, winui::Narrow(winui::SystemErrorText(ERROR_FILE_NOT_FOUND)));
+    g_passOn = true;
+    EXPECT_FALSE(winui::LaunchProcess(L"C:\\no\\such\\folder\\cmd.exe", L"cmd", winui::SystemFolder(), SW_HIDE, &reason));
     EXPECT_EQ(reason, winui::SystemErrorText(ERROR_PATH_NOT_FOUND));
+    __imp_CreateProcessW = g_system;
+    RemoveDirectoryW(g_records.c_str());
 }
 
 }  // namespace

@@ -1,311 +1,208 @@
-// The main and progress windows, created in this process, against their layout
-// tables at 96 DPI, and the progress window's load, show, hide and unload cycle.
+// Every window of the program, created in this process at 96 DPI: frames, the controls'
+// places (written in twips, 15 to a pixel), texts, fonts and colours, the keyboard order,
+// the background picture around the labels, and the hand cursor.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "app/form1.h"
+#include "app/site_info.h"
+#include "help/help_window.h"
+#include "questionnaire/dialog.h"
+#include "questionnaire/dialog1.h"
+#include "questionnaire/dialog2.h"
+#include "questionnaire/dialog3.h"
 #include "resources/resource_ids.h"
 #include "runner/list_window.h"
-#include "runner/window_host.h"
 #include "test_support.h"
-#include "winui/picture.h"
-#include "winui/text.h"
+
+#include <commctrl.h>
 
 namespace qelvane {
 namespace {
 
+using Q = QuestionWindow;
 using test::ClassOf;
-using test::ClientRectOf;
-using test::ClientSize;
-using test::FontOf;
-using test::PixelRect;
-using test::TextOf;
 
-struct ExpectedControl {
-    int id;
-    const wchar_t* className;
-    const wchar_t* text;
-    PixelRect rect;
-};
+// Places in twips; a font of 0 is the window font, else "宋体" in tenths of a point, bold at
+// 12 pt; a text of nullptr is not checked here.
+struct Ctl { int id; const wchar_t* text; int left, top, width, height, font; };
+struct Win { winui::Form& form; const wchar_t* caption; SIZE client; bool minimizeBox, taskbar, dialogFrame; std::vector<Ctl> controls; };
 
-template <std::size_t N>
-void ExpectControls(HWND window, const ExpectedControl (&expected)[N]) {
-    for (const ExpectedControl& c : expected) {
-        SCOPED_TRACE(c.id);
-        HWND control = GetDlgItem(window, c.id);
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(ClassOf(control), c.className);
-        EXPECT_EQ(TextOf(control), c.text);
-        EXPECT_EQ(ClientRectOf(control), c.rect);
-    }
+// The three buttons of a question stand on one row, 1215 x 375 twips each.
+Win Question(Q& form, SIZE client, const wchar_t* question, const int (&label)[4], int yes, int no, int exit, int row) {
+    return {form, L"按提问优化(建议)", client, false, false, true,
+            {{Q::Label1, question, label[0], label[1], label[2], label[3], 105}, {Q::OKButton, L"是", yes, row, 1215, 375, 0},
+             {Q::CancelButton, L"否", no, row, 1215, 375, 0}, {Q::Command1, L"退出", exit, row, 1215, 375, 0}}};
 }
 
-void ExpectSongTi(HWND control, LONG height, LONG weight) {
-    const LOGFONTW font = FontOf(control);
-    EXPECT_STREQ(font.lfFaceName, L"宋体");
-    EXPECT_EQ(font.lfHeight, height);
-    EXPECT_EQ(font.lfWeight, weight);
-    EXPECT_EQ(font.lfCharSet, GB2312_CHARSET);
-    EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut);
-}
-
-void ExpectWindowFont(HWND control) {
-    const LOGFONTW font = FontOf(control);
-    EXPECT_STREQ(font.lfFaceName, test::WindowFont().lfFaceName);
-    EXPECT_EQ(font.lfHeight, test::WindowFont().lfHeight);
-}
-
-std::vector<int> TabWalk(HWND window, HWND from, int steps) {
-    std::vector<int> ids;
-    HWND current = from;
-    for (int i = 0; i < steps; ++i) {
-        current = GetNextDlgTabItem(window, current, FALSE);
-        ids.push_back(GetDlgCtrlID(current));
-    }
-    return ids;
-}
-
-class WindowsAt96Dpi : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(test::ScreenDpi(), 96) << "the layout figures are for 96 DPI"; }
-};
-
-using Form1Window = WindowsAt96Dpi;
-using ListWindow = WindowsAt96Dpi;
-
-TEST_F(Form1Window, FrameCaptionAndPosition) {
-    HWND hwnd = Form1::Instance().Hwnd();
-    EXPECT_EQ(TextOf(hwnd), L"Qelvane1.2");
-    const SIZE client = ClientSize(hwnd);
-    EXPECT_EQ(client.cx, 350);
-    EXPECT_EQ(client.cy, 282);
-    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-    EXPECT_TRUE(style & WS_MINIMIZEBOX);
-    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-    EXPECT_FALSE(style & WS_THICKFRAME) << "the user cannot resize the window";
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_FALSE(style & WS_VISIBLE) << "a reference loads the window hidden";
-    EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr) << "unowned: it has a taskbar button";
-    RECT frame{};
-    GetWindowRect(hwnd, &frame);
-    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
-    EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
-    EXPECT_NE(GetClassLongPtrW(hwnd, GCLP_HICON), 0);
-    EXPECT_NE(GetClassLongPtrW(hwnd, GCLP_HICONSM), 0);
-}
-
-TEST_F(Form1Window, ControlsStandWhereTheLayoutPutsThem) {
-    const ExpectedControl expected[] = {
-        {Form1::Command1, L"Button", L"按提问优化(建议)", {56, 8, 233, 33}},
-        {Form1::Label1, L"Static", L"根据软件的提问一步一步进行优化，优化效果最佳!", {56, 48, 233, 41}},
-        {Form1::Command2, L"Button", L"自动优化", {56, 80, 233, 33}},
-        {Form1::Label2, L"Static", L"软件自动进行优化，适合对系统服务不熟悉的用户!", {56, 120, 233, 41}},
-        {Form1::Command3, L"Button", L"恢复系统默认", {56, 152, 233, 33}},
-        {Form1::Label3, L"Static", L"对优化的服务恢复到系统默认状态！", {56, 192, 233, 25}},
-        {Form1::Image1, L"Static", L"", {16, 221, 274, 35}},
-        {Form1::Command5, L"Button", L"帮助", {296, 222, 49, 25}},
-        {Form1::Command4, L"Button", L"退出", {296, 252, 49, 26}},
-        {Form1::Label4, L"Static", L"最新免费版下载地址http://qv.example", {16, 261, 273, 17}},
+const std::vector<Win>& Windows() {
+    static const std::wstring link = L"最新免费版下载地址" + std::wstring(kDownloadAddress);
+    static const std::vector<Win> windows = {
+        {Form1::Instance(), L"Qelvane1.2", {350, 282}, true, true, false,
+         {{Form1::Command1, L"按提问优化(建议)", 840, 120, 3495, 495, 105},
+          {Form1::Label1, L"根据软件的提问一步一步进行优化，优化效果最佳!", 840, 720, 3495, 615, 0},
+          {Form1::Command2, L"自动优化", 840, 1200, 3495, 495, 105},
+          {Form1::Label2, L"软件自动进行优化，适合对系统服务不熟悉的用户!", 840, 1800, 3495, 615, 0},
+          {Form1::Command3, L"恢复系统默认", 840, 2280, 3495, 495, 105},
+          {Form1::Label3, L"对优化的服务恢复到系统默认状态！", 840, 2880, 3495, 375, 0},
+          {Form1::Image1, L"", 240, 3320, 4110, 525, 0}, {Form1::Command5, L"帮助", 4440, 3330, 735, 375, 0},
+          {Form1::Command4, L"退出", 4440, 3780, 735, 390, 0}, {Form1::Label4, link.c_str(), 240, 3920, 4095, 255, 105}}},
+        {list::Instance(), L"正在优化系统服务...", {476, 320}, false, true, false,
+         {{list::Label1, L"正在优化系统服务，请稍等......", 480, 240, 4455, 375, 120},
+          {list::Text1, L"", 480, 720, 6015, 3375, 0}, {list::Command1, L"退出", 2760, 4320, 1215, 375, 0}}},
+        {help::Instance(), L"帮助", {484, 392}, false, false, true,
+         {{help::Text1, nullptr, 120, 240, 6975, 5055, 105}, {help::OKButton, L"退出", 5880, 5400, 1215, 375, 0}}},
+        Question(Dialog::Instance(), {371, 156}, L"您是否使用刻录机刻光盘？", {1680, 720, 2895, 495}, 720, 2280, 3840, 1560),
+        Question(Dialog1::Instance(), {364, 164}, L"您是否使用打印机打印文档？", {1320, 720, 2895, 495}, 600, 2160, 3720, 1680),
+        Question(Dialog2::Instance(), {352, 173}, L"这台电脑是否要连接摄像头、扫描仪或照像机？", {480, 840, 4455, 495}, 480,
+                 2040, 3600, 1800),
+        Question(Dialog3::Instance(), {377, 168}, L"这台电脑是否开启IIS服务以架设网站服务器？(建议选否，不架设网站服务器)",
+                 {600, 600, 4455, 495}, 600, 2160, 3720, 1680),
     };
-    HWND hwnd = Form1::Instance().Hwnd();
-    ExpectControls(hwnd, expected);
-    for (const ExpectedControl& c : expected) EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hwnd, c.id))) << c.id;
-    // The link keeps to its single line: its text is no wider than the label.
-    HWND link = GetDlgItem(hwnd, Form1::Label4);
-    HDC dc = GetDC(link);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)));
-    const std::wstring text = TextOf(link);
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    SelectObject(dc, old);
-    ReleaseDC(link, dc);
-    EXPECT_LE(extent.cx, 273);
+    return windows;
 }
 
-TEST_F(Form1Window, FontsColoursAndLabelStyles) {
-    HWND hwnd = Form1::Instance().Hwnd();
-    for (int id : {Form1::Command1, Form1::Command2, Form1::Command3, Form1::Label4})
-        ExpectSongTi(GetDlgItem(hwnd, id), -14, FW_NORMAL);
-    for (int id : {Form1::Label1, Form1::Label2, Form1::Label3, Form1::Command4, Form1::Command5})
-        ExpectWindowFont(GetDlgItem(hwnd, id));
+long Px(int twips) { return MulDiv(twips, 96, 1440); }
+
+RECT RectIn(HWND window, HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    return MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2), r;
+}
+
+// What a control's parent answers to WM_CTLCOLOR*: text colour, background mode and colour.
+std::vector<COLORREF> PaintOf(HWND control, UINT message) {
+    HDC dc = GetDC(control);
+    SendMessageW(GetParent(control), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    std::vector<COLORREF> paint = {GetTextColor(dc), static_cast<COLORREF>(GetBkMode(dc)), GetBkColor(dc)};
+    return ReleaseDC(control, dc), paint;
+}
+
+TEST(AllWindows, FramesControlsTextsAndFonts) {
+    ASSERT_EQ(GetDeviceCaps(winui::ScreenDc().get(), LOGPIXELSY), 96) << "the figures are for 96 DPI";
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const LOGFONTW& windowFont = metrics.lfMessageFont;
+    for (const Win& w : Windows()) {
+        HWND hwnd = w.form.Hwnd();
+        SCOPED_TRACE(testing::Message() << ClassOf(hwnd));
+        EXPECT_EQ(test::TextOf(hwnd), w.caption);
+        RECT client{}, frame{};
+        GetClientRect(hwnd, &client);
+        GetWindowRect(hwnd, &frame);
+        EXPECT_TRUE(client.right == w.client.cx && client.bottom == w.client.cy) << client.right << "x" << client.bottom;
+        const LONG style = GetWindowLongW(hwnd, GWL_STYLE), ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
+        EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_SYSMENU | WS_VISIBLE),
+                  (w.minimizeBox ? WS_MINIMIZEBOX : 0) | WS_SYSMENU) << "fixed, close box, loaded hidden";
+        EXPECT_EQ(!!(ex & WS_EX_DLGMODALFRAME), w.dialogFrame);
+        HWND owner = GetWindow(hwnd, GW_OWNER);  // a window owned by a hidden one has no taskbar button
+        EXPECT_TRUE(w.taskbar ? (ex & WS_EX_APPWINDOW) && !owner : owner && !IsWindowVisible(owner) && owner != Windows()[0].form.Hwnd());
+        EXPECT_NE(GetClassLongPtrW(hwnd, GCLP_HICON), 0);
+        const int offCentre = abs(frame.left + frame.right - GetSystemMetrics(SM_CXSCREEN)) +
+                              abs(frame.top + frame.bottom - GetSystemMetrics(SM_CYSCREEN));
+        EXPECT_TRUE(&w.form == &help::Instance() || offCentre <= 4) << "centred";  // help opens at a fixed place
+        for (const Ctl& c : w.controls) {
+            SCOPED_TRACE(c.id);
+            HWND control = w.form.Control(c.id);
+            ASSERT_NE(control, nullptr);
+            const RECT r = RectIn(hwnd, control);
+            EXPECT_EQ(std::vector<long>({r.left, r.top, r.right - r.left, r.bottom - r.top}),
+                      std::vector<long>({Px(c.left), Px(c.top), Px(c.width), Px(c.height)}));
+            if (c.text) { EXPECT_EQ(test::TextOf(control), c.text); }
+            EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED),
+                      WS_VISIBLE | (&w.form == &list::Instance() && c.id == list::Command1 ? WS_DISABLED : 0));
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+            EXPECT_STREQ(font.lfFaceName, c.font ? L"宋体" : windowFont.lfFaceName);
+            EXPECT_EQ(font.lfHeight, c.font ? -MulDiv(c.font, 96, 720) : windowFont.lfHeight);
+            EXPECT_EQ(font.lfWeight, c.font == 120 ? FW_BOLD : c.font ? FW_NORMAL : windowFont.lfWeight);
+            EXPECT_EQ(font.lfCharSet, c.font ? GB2312_CHARSET : windowFont.lfCharSet);
+            EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut);
+        }
+    }
+    // Label1 and Label2 reach 135 twips into the button below, which covers that strip.
+    HWND main = Form1::Instance().Hwnd();
+    for (auto [label, button] : {std::pair{Form1::Label1, Form1::Command2}, {Form1::Label2, Form1::Command3}}) {
+        const RECT l = RectIn(main, GetDlgItem(main, label)), b = RectIn(main, GetDlgItem(main, button));
+        EXPECT_EQ(l.bottom - b.top, 9);
+        EXPECT_EQ(ChildWindowFromPointEx(main, POINT{l.left + 20, b.top + 4}, CWP_ALL), GetDlgItem(main, button));
+    }
+}
+
+TEST(AllWindows, ColoursBackgroundAndHandCursor) {
+    Form1& form = Form1::Instance();
     for (int id : {Form1::Label1, Form1::Label2, Form1::Label3}) {
-        const test::Paint paint = test::PaintOf(GetDlgItem(hwnd, id), WM_CTLCOLORSTATIC);
-        EXPECT_EQ(paint.mode, TRANSPARENT) << id;
-        EXPECT_EQ(paint.text, GetSysColor(COLOR_WINDOWTEXT)) << id;
-        EXPECT_EQ(GetWindowLongW(GetDlgItem(hwnd, id), GWL_STYLE) & SS_TYPEMASK, SS_LEFT) << "wraps";
+        EXPECT_EQ(PaintOf(form.Control(id), WM_CTLCOLORSTATIC)[0], GetSysColor(COLOR_WINDOWTEXT)) << id;
+        EXPECT_EQ(PaintOf(form.Control(id), WM_CTLCOLORSTATIC)[1], COLORREF{TRANSPARENT}) << id;
+        EXPECT_EQ(GetWindowLongW(form.Control(id), GWL_STYLE) & SS_TYPEMASK, SS_LEFT) << "wraps";
     }
-    HWND link = GetDlgItem(hwnd, Form1::Label4);
-    const test::Paint paint = test::PaintOf(link, WM_CTLCOLORSTATIC);
-    EXPECT_EQ(paint.back, RGB(255, 255, 0));
-    EXPECT_EQ(GetWindowLongW(link, GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
-}
+    EXPECT_EQ(PaintOf(form.Control(Form1::Label4), WM_CTLCOLORSTATIC)[2], RGB(255, 255, 0));
+    EXPECT_EQ(GetWindowLongW(form.Control(Form1::Label4), GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
+    EXPECT_EQ(PaintOf(list::Instance().Control(list::Label1), WM_CTLCOLORSTATIC)[0], RGB(255, 0, 0));
+    const std::vector<COLORREF> log = PaintOf(list::Instance().Control(list::Text1), WM_CTLCOLOREDIT);
+    EXPECT_TRUE(log[0] == RGB(0, 128, 0) && log[2] == GetSysColor(COLOR_WINDOW));
 
-TEST_F(Form1Window, BackgroundPictureShowsAroundTheLabels) {
-    Form1& form = Form1::Instance();
+    // On the screen: the help box's grey, and the background picture left of the buttons
+    // and in a label's box away from its letters, as it lies in the window.
+    help::Instance().Show();
     form.Show();
-    HWND hwnd = form.Hwnd();
-    UpdateWindow(hwnd);
-    test::Pump();
-    HDC dc = GetDC(hwnd);
-    // Left of the buttons and inside a label's box, away from its letters: the
-    // picture's light blue, not the button face.
-    const COLORREF outside = GetPixel(dc, 10, 100);
-    const COLORREF underLabel = GetPixel(dc, 285, 205);
-    ReleaseDC(hwnd, dc);
-    for (COLORREF pixel : {outside, underLabel}) {
-        EXPECT_NE(pixel, GetSysColor(COLOR_BTNFACE));
-        EXPECT_GT(GetBValue(pixel), GetRValue(pixel)) << "bluish";
+    winui::PumpEvents();
+    HDC dc = GetDC(help::Instance().Control(help::Text1));
+    EXPECT_EQ(GetPixel(dc, 200, 320), RGB(242, 242, 242));
+    ReleaseDC(help::Instance().Control(help::Text1), dc);
+    winui::UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
+    winui::UniqueBitmap bitmap(CreateCompatibleBitmap(winui::ScreenDc().get(), 389, 284));
+    winui::SelectedObject selected(memory.get(), bitmap.get());
+    winui::Picture::FromResource(IDR_BACKGROUND).Draw(memory.get(), 0, 0);
+    dc = GetDC(form.Hwnd());
+    for (POINT p : {POINT{10, 100}, POINT{285, 205}}) {
+        EXPECT_EQ(GetPixel(dc, p.x, p.y), GetPixel(memory.get(), p.x, p.y)) << p.x << "," << p.y;
+        EXPECT_GT(GetBValue(GetPixel(dc, p.x, p.y)), GetRValue(GetPixel(dc, p.x, p.y))) << "light blue";
     }
-    // Exactly the picture's pixels at those points of the window: the label shows the
-    // part of the picture that lies under it, not the picture from its own corner.
-    test::Canvas picture(350, 282);
-    winui::Picture::FromResource(IDR_BACKGROUND).Draw(picture.dc(), 0, 0);
-    EXPECT_EQ(outside, picture.At(10, 100));
-    EXPECT_EQ(underLabel, picture.At(285, 205));
-}
+    ReleaseDC(form.Hwnd(), dc);
 
-TEST_F(Form1Window, TabOrderFocusAndNoDefaultButton) {
-    Form1& form = Form1::Instance();
-    form.Show();
-    test::Pump();
-    HWND hwnd = form.Hwnd();
-    EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, Form1::Command1));
-    EXPECT_EQ(TabWalk(hwnd, GetDlgItem(hwnd, Form1::Command1), 5),
-              (std::vector<int>{Form1::Command2, Form1::Command3, Form1::Command4, Form1::Command5,
-                                Form1::Command1}));
-    for (int id : {Form1::Command1, Form1::Command2, Form1::Command3, Form1::Command4, Form1::Command5})
-        EXPECT_NE(GetWindowLongW(GetDlgItem(hwnd, id), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
-}
-
-TEST_F(Form1Window, HandCursorOverBannerAndLinkOnly) {
-    HWND hwnd = Form1::Instance().Hwnd();
-    HCURSOR hand = static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(2), IMAGE_CURSOR,
-                                                   0, 0, LR_SHARED));
-    ASSERT_NE(hand, nullptr);
-    for (int id : {Form1::Image1, Form1::Label4}) {
+    HCURSOR hand = static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HANDPOINT), IMAGE_CURSOR, 0, 0, LR_SHARED));
+    for (HWND c = GetWindow(form.Hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {  // over the banner and the link only
         SetCursor(nullptr);
-        SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, id)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        EXPECT_EQ(GetCursor(), hand) << id;
+        SendMessageW(form.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(c), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor() == hand, GetDlgCtrlID(c) == Form1::Image1 || GetDlgCtrlID(c) == Form1::Label4) << GetDlgCtrlID(c);
     }
-    SetCursor(nullptr);
-    SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, Form1::Command1)),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_NE(GetCursor(), hand);
 }
 
-TEST_F(ListWindow, FrameControlsFontsAndColours) {
-    list& window = list::Instance();
-    HWND hwnd = window.Hwnd();
-    EXPECT_EQ(TextOf(hwnd), L"正在优化系统服务...");
-    const SIZE client = ClientSize(hwnd);
-    EXPECT_EQ(client.cx, 476);
-    EXPECT_EQ(client.cy, 320);
-    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr);
-
-    const ExpectedControl expected[] = {
-        {list::Label1, L"Static", L"正在优化系统服务，请稍等......", {32, 16, 297, 25}},
-        {list::Text1, L"Edit", L"", {32, 48, 401, 225}},
-        {list::Command1, L"Button", L"退出", {184, 288, 81, 25}},
+TEST(AllWindows, FocusTabOrderAndNoDefaultOrCancelButton) {
+    list::Instance().EnableControl(list::Command1, true);  // as after a run: then Tab reaches it
+    const std::pair<winui::Form*, std::vector<int>> orders[] = {
+        {&Form1::Instance(), {Form1::Command1, Form1::Command2, Form1::Command3, Form1::Command4, Form1::Command5}},
+        {&list::Instance(), {list::Text1, list::Command1}},
+        {&help::Instance(), {help::OKButton, help::Text1}},
+        {&Dialog::Instance(), {Q::OKButton, Q::CancelButton, Q::Command1}},
+        {&Dialog1::Instance(), {Q::CancelButton, Q::OKButton, Q::Command1}},
+        {&Dialog2::Instance(), {Q::CancelButton, Q::OKButton, Q::Command1}},
+        {&Dialog3::Instance(), {Q::Command1, Q::OKButton, Q::CancelButton}},
     };
-    ExpectControls(hwnd, expected);
-    HWND label = GetDlgItem(hwnd, list::Label1);
-    ExpectSongTi(label, -16, FW_BOLD);
-    EXPECT_EQ(test::PaintOf(label, WM_CTLCOLORSTATIC).text, RGB(255, 0, 0));
-
-    HWND log = GetDlgItem(hwnd, list::Text1);
-    const LONG logStyle = GetWindowLongW(log, GWL_STYLE);
-    EXPECT_TRUE(logStyle & ES_MULTILINE);
-    EXPECT_TRUE(logStyle & WS_VSCROLL);
-    EXPECT_FALSE(logStyle & WS_HSCROLL);
-    EXPECT_FALSE(logStyle & ES_AUTOHSCROLL) << "long lines break at the right edge";
-    EXPECT_FALSE(logStyle & ES_READONLY);
-    EXPECT_GT(SendMessageW(log, EM_GETLIMITTEXT, 0, 0), 1000000);
-    ExpectWindowFont(log);
-    const test::Paint logPaint = test::PaintOf(log, WM_CTLCOLOREDIT);
-    EXPECT_EQ(logPaint.text, RGB(0, 128, 0));
-    EXPECT_EQ(logPaint.back, GetSysColor(COLOR_WINDOW));
-
-    HWND exit = GetDlgItem(hwnd, list::Command1);
-    EXPECT_FALSE(IsWindowEnabled(exit));
-    ExpectWindowFont(exit);
-}
-
-TEST_F(ListWindow, ShowPutsTheFocusInTheLog) {
-    list& window = list::Instance();
-    window.Show();
-    test::Pump();
-    EXPECT_TRUE(IsWindowVisible(window.Hwnd()));
-    EXPECT_EQ(GetFocus(), window.Control(list::Text1));
-}
-
-TEST_F(ListWindow, LoadShowHideUnloadCycle) {
-    list& window = list::Instance();
-    WindowRunnerHost host;
-    EXPECT_FALSE(window.IsLoaded());
-    host.AppendLogText("1:Alerter:禁用\r\n");  // a reference loads it, hidden
-    ASSERT_TRUE(window.IsLoaded());
-    EXPECT_FALSE(IsWindowVisible(window.Hwnd()));
-    window.Show();
-    window.Hide();
-    window.Show();
-    EXPECT_TRUE(IsWindowVisible(window.Hwnd()));
-    EXPECT_EQ(window.ControlText(list::Text1), L"1:Alerter:禁用\r\n") << "hide keeps the contents";
-
-    host.SetProgressCaption("优化完成！");
-    host.SetProgressStatus("优化完成！");
-    host.EnableProgressExit();
-    SendMessageW(window.Control(list::Command1), BM_CLICK, 0, 0);
-    EXPECT_FALSE(window.IsLoaded()) << "the exit button unloads";
-
-    HWND fresh = window.Hwnd();
-    EXPECT_FALSE(IsWindowVisible(fresh));
-    EXPECT_EQ(TextOf(fresh), L"正在优化系统服务...");
-    EXPECT_EQ(window.ControlText(list::Label1), L"正在优化系统服务，请稍等......");
-    EXPECT_EQ(window.ControlText(list::Text1), L"");
-    EXPECT_FALSE(IsWindowEnabled(window.Control(list::Command1)));
-}
-
-TEST_F(ListWindow, CloseBoxUnloadsWhileTheExitButtonIsDisabled) {
-    list& window = list::Instance();
-    window.Show();
-    window.SetControlText(list::Text1, L"partial log");
-    SendMessageW(window.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_FALSE(window.IsLoaded());
-    EXPECT_EQ(window.ControlText(list::Text1), L"");
-}
-
-TEST_F(ListWindow, LogKeepsEveryCharacterOfManyRuns) {
-    WindowRunnerHost host;
-    std::wstring expected;
-    // One append per run, each of them a full log's worth, as many runs in one
-    // window would leave it.
-    std::string run;
-    for (int row = 0; row < 60; ++row) run += "79.10:World Wide Web Publishing:禁用\r\n";
-    for (int i = 0; i < 40; ++i) {
-        host.AppendLogText(run);
-        expected += winui::Widen(run);
+    for (const auto& [form, order] : orders) {
+        SCOPED_TRACE(testing::Message() << ClassOf(form->Hwnd()));
+        form->Show();  // other programs on the display may take the activation: ask for it back
+        for (int i = 0; i < 100 && GetFocus() != form->Control(order[0]); ++i) SetForegroundWindow(form->Hwnd()), winui::PumpEvents(), Sleep(10);
+        EXPECT_EQ(GetFocus(), form->Control(order[0])) << "the focus on opening";
+        for (std::size_t step = 1; step <= order.size(); ++step)  // where Tab goes from each control
+            EXPECT_EQ(GetNextDlgTabItem(form->Hwnd(), form->Control(order[step - 1]), FALSE), form->Control(order[step % order.size()]));
+        for (HWND c = GetWindow(form->Hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))  // but the focus cue
+            EXPECT_TRUE(ClassOf(c) != L"Button" || c == GetFocus() || (GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) != BS_DEFPUSHBUTTON);
+        PostMessageW(FindWindowExW(form->Hwnd(), nullptr, L"Button", nullptr), WM_KEYDOWN, VK_ESCAPE, 1);
+        winui::PumpEvents();  // a cancel button would answer, unload, or end the program
+        EXPECT_TRUE(form->IsLoaded() && IsWindowVisible(form->Hwnd()));
+        if (form != &Form1::Instance() && form != &list::Instance()) form->Unload();
     }
-    ASSERT_GT(expected.size(), 30000u * 2);
-    EXPECT_EQ(list::Instance().ControlText(list::Text1), expected);
-}
-
-TEST_F(ListWindow, TypedTextSurvivesAppendsUntouched) {
-    list& window = list::Instance();
-    window.Show();
-    WindowRunnerHost host;
-    host.AppendLogText("1:Alerter:禁用\r\n");
-    HWND log = window.Control(list::Text1);
-    SendMessageW(log, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
-    for (wchar_t unit : std::wstring(L"注 \xD83D\xDE00!")) SendMessageW(log, WM_CHAR, unit, 1);
-    host.AppendLogText("2:ALG:禁用\r\n");
-    EXPECT_EQ(window.ControlText(list::Text1), L"1:Alerter:禁用\r\n注 \xD83D\xDE00!2:ALG:禁用\r\n");
 }
 
 }  // namespace
 }  // namespace qelvane
+
+int main(int argc, char** argv) {
+    InitCommonControls();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
