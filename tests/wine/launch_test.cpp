@@ -9,9 +9,10 @@
 #include <sstream>
 
 #include "app/form1.h"
-#include "app/site_info.h"
+#include "resources/site_info.h"
 #include "runner/window_host.h"
 #include "test_support.h"
+#include "winui/launch.h"
 #include "winui/text.h"
 
 // The executable's import slot of CreateProcessW, through which every launch reaches the system: the recorder cannot

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "app/site_info.h"
+#include "resources/site_info.h"
 #include "help/help_window.h"
 #include "questionnaire/dialog.h"
 #include "questionnaire/dialog1.h"
@@ -15,6 +15,7 @@
 #include "resources/resource_ids.h"
 #include "runner/list_window.h"
 #include "test_support.h"
+#include "winui/message_loop.h"
 
 #include <commctrl.h>
 
