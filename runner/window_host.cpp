@@ -27,9 +27,7 @@ LaunchResult WindowRunnerHost::RunHidden(const std::string& commandLine) {
 void WindowRunnerHost::PumpEvents() { winui::PumpEvents(); }
 
 void WindowRunnerHost::AppendLogText(std::string_view text) {
-    // Read and write in UTF-16 so that whatever the user typed survives untouched.
-    list& window = list::Instance();
-    window.SetControlText(list::Text1, window.ControlText(list::Text1) + winui::Widen(text));
+    list::Instance().AppendControlText(list::Text1, winui::Widen(text));
 }
 
 void WindowRunnerHost::SetProgressCaption(std::string_view caption) {

@@ -125,6 +125,17 @@ void Form::SetControlText(int id, std::wstring_view text) {
     SetWindowTextW(Control(id), std::wstring(text).c_str());
 }
 
+void Form::AppendControlText(int id, std::wstring_view text) {
+    HWND box = Control(id);
+    // In place: the box lays out only the new lines, where setting the whole text
+    // again lays out all of them on every append.
+    const int end = GetWindowTextLengthW(box);
+    SendMessageW(box, EM_SETSEL, end, end);
+    SendMessageW(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(std::wstring(text).c_str()));
+    SendMessageW(box, EM_SETSEL, 0, 0);
+    SendMessageW(box, EM_SCROLLCARET, 0, 0);
+}
+
 void Form::EnableControl(int id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
 
 void Form::RegisterClassOnce() {

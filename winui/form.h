@@ -43,6 +43,10 @@ public:
     void SetCaption(std::wstring_view caption);
     std::wstring ControlText(int id);
     void SetControlText(int id, std::wstring_view text);
+    // Adds `text` at the end of an edit box's text, leaving what it holds untouched, and
+    // shows the box from its first line with the caret at the start, as setting its
+    // whole text does.
+    void AppendControlText(int id, std::wstring_view text);
     void EnableControl(int id, bool enabled);
 
     const FormDesc& Desc() const { return desc_; }

@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
-#include "app/site_info.h"
+#include "resources/site_info.h"
 #include "help/help_window.h"
 #include "questionnaire/dialog.h"
 #include "questionnaire/dialog1.h"
 #include "questionnaire/dialog2.h"
 #include "questionnaire/dialog3.h"
-#include "questionnaire/module1.h"
+#include "runner/module1.h"
 #include "runner/list_window.h"
 #include "runner/window_host.h"
 #include "test_support.h"
@@ -61,6 +61,9 @@ TEST(ProgressWindow, LogKeepsEveryAppendedAndTypedCharacterPastTheEditLimit) {
     std::wstring expected;
     for (int i = 0; i < 18; ++i, expected += typed) {
         WindowRunnerHost().AppendLogText(run);
+        DWORD from = 1, to = 1;
+        SendMessageW(log, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+        EXPECT_EQ(SendMessageW(log, EM_GETFIRSTVISIBLELINE, 0, 0) + from + to, 0) << "first line shown, caret at the start";
         expected += winui::Widen(run);
         SendMessageW(log, EM_SETSEL, expected.size(), expected.size());  // the user types at the end
         for (wchar_t unit : typed) SendMessageW(log, WM_CHAR, unit, 1);

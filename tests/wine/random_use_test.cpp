@@ -13,11 +13,12 @@
 #include <regex>
 
 #include "app/form1.h"
-#include "questionnaire/module1.h"
+#include "runner/module1.h"
 #include "questionnaire/question_window.h"
 #include "runner/list_window.h"
 #include "runner/window_host.h"
 #include "test_support.h"
+#include "winui/message_loop.h"
 #include "winui/text.h"
 
 namespace qelvane {
@@ -55,11 +56,16 @@ LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam) {
             g->nested += midRun, ++g->runs;
         g->answered += midRun && question && !exit;
         g->closed += midRun && (exit || (!question && window != L"QelvaneForm1"));  // or the exit of help or list
-    } else if (watch && m->message == WM_SETTEXT && IsLogBox(m->hwnd)) {
-        const std::wstring before = test::TextOf(m->hwnd), after = reinterpret_cast<const wchar_t*>(m->lParam);
-        const std::wstring added = after.substr(std::min(before.size(), after.size()));
+    } else if (watch && (m->message == WM_SETTEXT || m->message == EM_REPLACESEL) && IsLogBox(m->hwnd)) {
+        // An append either sets the whole text anew or replaces an empty selection at its end.
+        const std::wstring before = test::TextOf(m->hwnd), text = reinterpret_cast<const wchar_t*>(m->lParam);
+        DWORD from = 0, to = 0;
+        SendMessageW(m->hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+        const bool whole = m->message == WM_SETTEXT;
+        const std::wstring added = whole ? text.substr(std::min(before.size(), text.size())) : text;
         std::wsmatch match;
-        if (after.compare(0, before.size(), before) != 0) g->faults.push_back("an append lost the text before it");
+        if (whole ? text.compare(0, before.size(), before) != 0 : from != before.size() || to != from)
+            g->faults.push_back("an append lost the text before it");
         else if (!std::regex_match(added, match, line)) g->faults.push_back("appended " + winui::Narrow(added));
         else if (!g->net.empty() || g->scLines != 1) g->faults.push_back("a log line after " + std::to_string(g->scLines) + " sc lines");
         g->completions += match[2].matched;
