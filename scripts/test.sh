@@ -43,12 +43,24 @@ log "Windows tests under Wine"
 if configure_and_build wintest && start_virtual_display &&
    use_prefix xp && ensure_wine_prefix && use_prefix 64 && ensure_wine_prefix; then
     # A Wine test that fails runs once more (docs/wine-notes.md: a launch can block for good).
-    ctest --preset wintest -j 2 --repeat until-pass:2 2>&1 | tee "$QELVANE_BUILD/wine-tests.log"
+    env -u QELVANE_SOAK ctest --preset wintest -j 2 --repeat until-pass:2 2>&1 | tee "$QELVANE_BUILD/wine-tests.log"
     read -r p f < <(summary_of "$QELVANE_BUILD/wine-tests.log")
 else
     p=0; f=1
 fi
 passed=$((passed + p)); failed=$((failed + f))
+
+# Opt-in: QELVANE_SOAK=N plays N seeds of the random use test (about N/2 minutes).
+if [ -n "${QELVANE_SOAK:-}" ]; then
+    log "soak: $QELVANE_SOAK seeds of random use"
+    if QELVANE_WINE_TIMEOUT=$((QELVANE_SOAK * 5 + 120)) scripts/wine-exec.sh \
+           "$QELVANE_BUILD/wintest/bin/window_tests.exe" --gtest_filter='RandomUse.*' 2>&1 | tail -n 5 |
+       tee /dev/stderr | grep -q '^\[  PASSED  \] 1 test'; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+    fi
+fi
 
 cleanup_session
 echo "$passed passed, $failed failed"
