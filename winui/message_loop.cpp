@@ -6,8 +6,11 @@ namespace winui {
 
 namespace {
 
-// Keyboard navigation (Tab, arrows, Enter) works in every window, as in a dialog.
+// Keyboard navigation (Tab, arrows, Enter) works in every window, as in a dialog. No
+// window has a cancel button, so Esc does nothing: left to the dialog manager, a
+// multi-line edit box would close its window on it.
 void Dispatch(MSG& msg) {
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return;
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (root && IsDialogMessageW(root, &msg)) return;
     TranslateMessage(&msg);

@@ -168,6 +168,7 @@ class Launches(ProgramTest):
             time.sleep(0.5)
         time.sleep(1)
         self.assertEqual(self.page_launches(), [(r"c:\\windows\\explorer.exe", "explorer http://qv.example")] * 2)
+        self.assertTrue(os.path.isfile(os.path.join(PREFIX, "drive_c", "windows", "explorer.exe")), "where it really is")
 
     def page_launches(self):
         """(application, command line) of each explorer the program started, as Wine traces them."""
