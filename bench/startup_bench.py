@@ -70,6 +70,11 @@ def main():
     folder = sys.argv[1]
     rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 7
     results = {exe: ([], []) for exe, _ in PROGRAMS}
+    # Keeps the prefix up between the measured programs: a program started while Wine
+    # shuts the prefix down after the last one can hang without a window.
+    keeper = subprocess.Popen([os.environ.get("WINELOADER", "wine"), "cmd.exe", "/c", "pause"],
+                              stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(2)
     for round_ in range(rounds):
         # Each program takes each place in the order in turn.
         shift = round_ % len(PROGRAMS)
@@ -78,6 +83,7 @@ def main():
             elapsed, memory = one_start(folder, exe, title)
             results[exe][0].append(elapsed)
             results[exe][1].append(memory)
+    keeper.communicate(b"\r\n", timeout=30)
     for exe, (times, memories) in results.items():
         print("%-21s start-up median %.3f s (min %.3f), peak memory median %d KiB"
               % (exe, statistics.median(times), min(times), statistics.median(memories)))
