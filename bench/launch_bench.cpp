@@ -2,6 +2,7 @@
 // pump, against the floor, a plain loop that launches the same command lines.
 // Phases alternate, with a pause between them for the launched commands to die
 // down; prints each phase and the median ratio. Usage: launch_bench [rounds] [pause ms]
+// or launch_bench alone [runs]: the program's runs with nothing launched.
 #include <windows.h>
 
 #include <algorithm>
@@ -100,7 +101,14 @@ void Settle(DWORD pauseMs) {
 
 }  // namespace
 
+qelvane::LaunchResult LaunchNothing(const std::string&) { return {true, {}}; }
+
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "alone") {
+        qelvane::SetCommandLauncher(LaunchNothing);
+        for (int run = argc > 2 ? std::atoi(argv[2]) : 3; run > 0; --run) std::printf("run %.3f s\n", ProgramRun());
+        return 0;
+    }
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
     const DWORD pause = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 15000;
     CommandRecorder recorder;

@@ -125,15 +125,57 @@ void Form::SetControlText(int id, std::wstring_view text) {
     SetWindowTextW(Control(id), std::wstring(text).c_str());
 }
 
+namespace {
+
+SCROLLINFO VerticalScroll(HWND box) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    if (!GetScrollInfo(box, SB_VERT, &info)) info.nPage = 0;
+    return info;
+}
+
+// The box shows its first page, caret at the start, nothing selected, and holds
+// more than that page and the line cut off below it: a line added at the end
+// lands out of sight.
+bool AppendsOutOfSight(HWND box) {
+    const SCROLLINFO scroll = VerticalScroll(box);
+    DWORD selStart = 0, selEnd = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+    return scroll.nPage > 0 && scroll.nMax - scroll.nMin > static_cast<int>(scroll.nPage) &&
+           scroll.nPos == scroll.nMin && selStart == 0 && selEnd == 0;
+}
+
+}  // namespace
+
 void Form::AppendControlText(int id, std::wstring_view text) {
     HWND box = Control(id);
+    const std::wstring line(text);
     // In place: the box lays out only the new lines, where setting the whole text
     // again lays out all of them on every append.
     const int end = GetWindowTextLengthW(box);
+    // Taking the caret to the end and back scrolls the box down and up, and every
+    // scroll redraws its scroll bar: milliseconds each under Wine's themes. When the
+    // line lands out of sight, nothing else on screen changes, so the box is marked
+    // hidden meanwhile (as WM_SETREDRAW does, which Wine's edit box ignores), and
+    // only the scroll bar is drawn afterwards.
+    const LONG_PTR style = GetWindowLongPtrW(box, GWL_STYLE);
+    const bool quiet = (style & WS_VISIBLE) && AppendsOutOfSight(box);
+    bool caretHidden = false;
+    if (quiet) {
+        caretHidden = HideCaret(box) != FALSE;
+        SetWindowLongPtrW(box, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+    }
     SendMessageW(box, EM_SETSEL, end, end);
-    SendMessageW(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(std::wstring(text).c_str()));
+    SendMessageW(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
     SendMessageW(box, EM_SETSEL, 0, 0);
     SendMessageW(box, EM_SCROLLCARET, 0, 0);
+    if (quiet) {
+        SetWindowLongPtrW(box, GWL_STYLE, GetWindowLongPtrW(box, GWL_STYLE) | WS_VISIBLE);
+        SCROLLINFO scroll = VerticalScroll(box);
+        SetScrollInfo(box, SB_VERT, &scroll, TRUE);
+        if (caretHidden) ShowCaret(box);
+    }
 }
 
 void Form::EnableControl(int id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }

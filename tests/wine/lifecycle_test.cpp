@@ -3,6 +3,9 @@
 // hides, unloads, stores its answer and starts the run; and the help window's text, opened once at one place.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "app/form1.h"
 #include "resources/site_info.h"
 #include "help/help_window.h"
@@ -14,6 +17,7 @@
 #include "runner/list_window.h"
 #include "runner/window_host.h"
 #include "test_support.h"
+#include "winui/message_loop.h"
 #include "winui/text.h"
 
 namespace qelvane {
@@ -70,6 +74,44 @@ TEST(ProgressWindow, LogKeepsEveryAppendedAndTypedCharacterPastTheEditLimit) {
     }
     ASSERT_GT(expected.size(), 36000u);
     EXPECT_TRUE(list::Instance().ControlText(list::Text1) == expected) << "lost or changed characters";
+}
+
+// The log box's pixels, frame and scroll bar included, with the caret out of the way.
+std::vector<COLORREF> PixelsOf(HWND box) {
+    winui::PumpEvents();
+    const bool caret = HideCaret(box) != FALSE;
+    RECT r{};
+    GetWindowRect(box, &r);
+    HDC dc = GetWindowDC(box);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < r.bottom - r.top; ++y)
+        for (int x = 0; x < r.right - r.left; ++x) pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(box, dc);
+    if (caret) ShowCaret(box);
+    return pixels;
+}
+
+TEST(ProgressWindow, LogBoxAfterEachAppendLooksAsIfDrawnAfresh) {
+    list& window = list::Instance();
+    window.Show();
+    HWND log = window.Control(list::Text1);
+    SetForegroundWindow(window.Hwnd());
+    SetFocus(log);
+    ASSERT_EQ(GetFocus(), log) << "the caret and the selection show";
+    const auto expectDrawnAfresh = [&](int row) {
+        const std::vector<COLORREF> shown = PixelsOf(log);
+        RedrawWindow(log, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+        EXPECT_TRUE(PixelsOf(log) == shown) << "stale pixels after row " << row;
+    };
+    for (int row = 1; row <= 40; ++row) {
+        WindowRunnerHost().AppendLogText(std::to_string(row) + ":Alerter:禁用\r\n");
+        winui::PumpEvents();
+        if (row == 25) SendMessageW(log, EM_LINESCROLL, 0, 7);  // the user scrolls down
+        if (row == 30) SendMessageW(log, EM_SETSEL, 2, 9);      // and selects
+        if (row == 3 || (row >= 17 && row <= 20) || row == 24 || row == 26 || row == 31 || row == 40) expectDrawnAfresh(row);
+    }
+    EXPECT_EQ(GetScrollPos(log, SB_VERT) + SendMessageW(log, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    window.Unload();
 }
 
 // What happens to the program's windows, in order: "+X" shown, "-X" hidden, "xX" destroyed,
