@@ -157,15 +157,12 @@ void Form::AppendControlText(int id, std::wstring_view text) {
     // Taking the caret to the end and back scrolls the box down and up, and every
     // scroll redraws its scroll bar: milliseconds each under Wine's themes. When the
     // line lands out of sight, nothing else on screen changes, so the box is marked
-    // hidden meanwhile (as WM_SETREDRAW does, which Wine's edit box ignores), and
-    // only the scroll bar is drawn afterwards.
+    // hidden meanwhile (as WM_SETREDRAW does, which Wine's edit box ignores) and only
+    // the scroll bar is drawn afterwards. The caret's trip is not drawn either: it
+    // ends where it was drawn, at the start.
     const LONG_PTR style = GetWindowLongPtrW(box, GWL_STYLE);
     const bool quiet = (style & WS_VISIBLE) && AppendsOutOfSight(box);
-    bool caretHidden = false;
-    if (quiet) {
-        caretHidden = HideCaret(box) != FALSE;
-        SetWindowLongPtrW(box, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
-    }
+    if (quiet) SetWindowLongPtrW(box, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
     SendMessageW(box, EM_SETSEL, end, end);
     SendMessageW(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
     SendMessageW(box, EM_SETSEL, 0, 0);
@@ -174,7 +171,6 @@ void Form::AppendControlText(int id, std::wstring_view text) {
         SetWindowLongPtrW(box, GWL_STYLE, GetWindowLongPtrW(box, GWL_STYLE) | WS_VISIBLE);
         SCROLLINFO scroll = VerticalScroll(box);
         SetScrollInfo(box, SB_VERT, &scroll, TRUE);
-        if (caretHidden) ShowCaret(box);
     }
 }
 
