@@ -99,9 +99,9 @@ void Settle(DWORD pauseMs) {
     }
 }
 
-}  // namespace
-
 qelvane::LaunchResult LaunchNothing(const std::string&) { return {true, {}}; }
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "alone") {

@@ -14,6 +14,11 @@ SCROLLINFO VerticalScroll(HWND box) {
     return info;
 }
 
+// How many lines the box holds beyond its page.
+int LinesPastPage(const SCROLLINFO& scroll) {
+    return scroll.nMax - scroll.nMin + 1 - static_cast<int>(scroll.nPage);
+}
+
 // The box shows its first line, caret at the start, nothing selected: all that an
 // append changes on screen is the new text, if in sight, and the scroll bar.
 bool AtRest(HWND box, const SCROLLINFO& scroll) {
@@ -38,7 +43,7 @@ void AppendToEditBox(HWND box, std::wstring_view text) {
     const SCROLLINFO before = VerticalScroll(box);
     const bool quiet = (style & WS_VISIBLE) && AtRest(box, before);
     // Past its page and the line cut off below it, the new text lands out of sight.
-    const bool inSight = quiet && before.nMax - before.nMin <= static_cast<int>(before.nPage);
+    const bool inSight = quiet && LinesPastPage(before) <= 1;
     int firstChangedLine = 0;
     if (inSight) {
         RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW);  // what was due, before it is redone below
@@ -62,7 +67,7 @@ void AppendToEditBox(HWND box, std::wstring_view text) {
         if (changed.top < changed.bottom) InvalidateRect(box, &changed, TRUE);
     }
     SCROLLINFO after = VerticalScroll(box);
-    if (after.nMax - after.nMin + 1 > static_cast<int>(after.nPage)) SetScrollInfo(box, SB_VERT, &after, TRUE);
+    if (LinesPastPage(after) > 0) SetScrollInfo(box, SB_VERT, &after, TRUE);
 }
 
 }  // namespace winui
