@@ -1,7 +1,8 @@
 // Under Wine: a complete automatic run with the program's real launcher, window and
 // pump, against the floor, a plain loop that launches the same command lines.
 // Phases alternate, with a pause between them for the launched commands to die
-// down; prints each phase and the median ratio. Usage: launch_bench [rounds] [pause ms]
+// down; prints each phase and the median ratio of the rounds in which every launch
+// started (a failed one stops the run early). Usage: launch_bench [rounds] [pause ms]
 // or launch_bench alone [runs]: the program's runs with nothing launched.
 #include <windows.h>
 
@@ -40,14 +41,27 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-double Floor(const std::vector<std::wstring>& commands) {
+// A phase's time, or why it does not count: a launch that failed makes the phase
+// end early (the program's run stops at that row) or skip work (the floor).
+struct Phase {
+    double seconds = 0;
+    std::wstring failure;
+};
+
+Phase Floor(const std::vector<std::wstring>& commands) {
     const std::wstring system = winui::SystemFolder();
     const std::wstring cmd = system + L"\\cmd.exe";
+    Phase phase;
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    for (const std::wstring& line : commands) winui::LaunchProcess(cmd, line, system, SW_HIDE, nullptr);
+    for (const std::wstring& line : commands) {
+        std::wstring reason;
+        if (!winui::LaunchProcess(cmd, line, system, SW_HIDE, &reason) && phase.failure.empty())
+            phase.failure = line + L": " + reason;
+    }
     QueryPerformanceCounter(&end);
-    return Seconds(start, end);
+    phase.seconds = Seconds(start, end);
+    return phase;
 }
 
 // The program's own host, with the time spent in each of its operations added up.
@@ -69,7 +83,9 @@ public:
         const LARGE_INTEGER start = Now();
         WindowRunnerHost::AppendLogText(text);
         append += Seconds(start, Now());
+        lastText = text;
     }
+    std::string lastText;
 
 private:
     static LARGE_INTEGER Now() {
@@ -79,16 +95,19 @@ private:
     }
 };
 
-double ProgramRun() {
+Phase ProgramRun() {
     qelvane::list::Instance().Show();
     TimedHost host;
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    qelvane::ExecuteProfile(qelvane::AutomaticProfile(), qelvane::Answers{}, host);
+    const qelvane::RunOutcome outcome = qelvane::ExecuteProfile(qelvane::AutomaticProfile(), qelvane::Answers{}, host);
     QueryPerformanceCounter(&end);
     qelvane::list::Instance().Unload();
     std::printf("  program: launches %.3f s, appends %.3f s, pumps %.3f s\n", host.launch, host.append, host.pump);
-    return Seconds(start, end);
+    Phase phase;
+    phase.seconds = Seconds(start, end);
+    if (outcome != qelvane::RunOutcome::Completed) phase.failure = winui::Widen(host.lastText);
+    return phase;
 }
 
 void Settle(DWORD pauseMs) {
@@ -106,7 +125,7 @@ qelvane::LaunchResult LaunchNothing(const std::string&) { return {true, {}}; }
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "alone") {
         qelvane::SetCommandLauncher(LaunchNothing);
-        for (int run = argc > 2 ? std::atoi(argv[2]) : 3; run > 0; --run) std::printf("run %.3f s\n", ProgramRun());
+        for (int run = argc > 2 ? std::atoi(argv[2]) : 3; run > 0; --run) std::printf("run %.3f s\n", ProgramRun().seconds);
         return 0;
     }
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
@@ -117,7 +136,7 @@ int main(int argc, char** argv) {
     std::vector<double> ratios;
     for (int round = 0; round < rounds; ++round) {
         // Alternate which phase goes first, so neither always meets a quieter system.
-        double floor = 0, program = 0;
+        Phase floor, program;
         if (round % 2 == 0) {
             floor = Floor(recorder.commands);
             Settle(pause);
@@ -128,12 +147,17 @@ int main(int argc, char** argv) {
             floor = Floor(recorder.commands);
         }
         Settle(pause);
-        ratios.push_back(program / floor);
-        std::printf("round %d: floor %.3f s, program %.3f s, ratio %.3f\n", round + 1, floor, program,
-                    program / floor);
+        const double ratio = program.seconds / floor.seconds;
+        std::printf("round %d: floor %.3f s, program %.3f s, ratio %.3f\n", round + 1, floor.seconds,
+                    program.seconds, ratio);
+        for (const Phase* phase : {&floor, &program})
+            if (!phase->failure.empty()) std::printf("  not counted, a launch failed: %s\n", winui::Narrow(phase->failure).c_str());
+        if (floor.failure.empty() && program.failure.empty()) ratios.push_back(ratio);
         std::fflush(stdout);
     }
+    if (ratios.empty()) return 1;
     std::sort(ratios.begin(), ratios.end());
-    std::printf("median ratio: %.3f\n", ratios[ratios.size() / 2]);
+    const std::size_t n = ratios.size();
+    std::printf("median ratio of %zu rounds: %.3f\n", n, (ratios[(n - 1) / 2] + ratios[n / 2]) / 2);
     return 0;
 }
