@@ -48,30 +48,33 @@ struct Phase {
     std::wstring failure;
 };
 
+std::wstring FailureText(const std::wstring& line, const std::wstring& reason) { return line + L": " + reason; }
+
 Phase Floor(const std::vector<std::wstring>& commands) {
     const std::wstring system = winui::SystemFolder();
     const std::wstring cmd = system + L"\\cmd.exe";
-    Phase phase;
+    std::wstring failure;
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
     for (const std::wstring& line : commands) {
         std::wstring reason;
-        if (!winui::LaunchProcess(cmd, line, system, SW_HIDE, &reason) && phase.failure.empty())
-            phase.failure = line + L": " + reason;
+        if (!winui::LaunchProcess(cmd, line, system, SW_HIDE, &reason) && failure.empty())
+            failure = FailureText(line, reason);
     }
     QueryPerformanceCounter(&end);
-    phase.seconds = Seconds(start, end);
-    return phase;
+    return {Seconds(start, end), failure};
 }
 
 // The program's own host, with the time spent in each of its operations added up.
 class TimedHost : public qelvane::WindowRunnerHost {
 public:
     double launch = 0, append = 0, pump = 0;
+    std::wstring failure;  // the first launch that failed, which stopped the run
     qelvane::LaunchResult RunHidden(const std::string& line) override {
         const LARGE_INTEGER start = Now();
         qelvane::LaunchResult result = WindowRunnerHost::RunHidden(line);
         launch += Seconds(start, Now());
+        if (!result.started && failure.empty()) failure = FailureText(winui::Widen(line), winui::Widen(result.reason));
         return result;
     }
     void PumpEvents() override {
@@ -83,9 +86,7 @@ public:
         const LARGE_INTEGER start = Now();
         WindowRunnerHost::AppendLogText(text);
         append += Seconds(start, Now());
-        lastText = text;
     }
-    std::string lastText;
 
 private:
     static LARGE_INTEGER Now() {
@@ -100,14 +101,11 @@ Phase ProgramRun() {
     TimedHost host;
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    const qelvane::RunOutcome outcome = qelvane::ExecuteProfile(qelvane::AutomaticProfile(), qelvane::Answers{}, host);
+    qelvane::ExecuteProfile(qelvane::AutomaticProfile(), qelvane::Answers{}, host);
     QueryPerformanceCounter(&end);
     qelvane::list::Instance().Unload();
     std::printf("  program: launches %.3f s, appends %.3f s, pumps %.3f s\n", host.launch, host.append, host.pump);
-    Phase phase;
-    phase.seconds = Seconds(start, end);
-    if (outcome != qelvane::RunOutcome::Completed) phase.failure = winui::Widen(host.lastText);
-    return phase;
+    return {Seconds(start, end), host.failure};
 }
 
 void Settle(DWORD pauseMs) {
