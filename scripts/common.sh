@@ -79,7 +79,9 @@ start_virtual_display() {
 }
 
 write_prefix_settings() {
-    local reg="$WINEPREFIX/qelvane-settings.reg"
+    # Inside drive C, so that Wine is given its path without winepath: winepath runs
+    # /usr/bin/wine, the 32-bit loader, which cannot start on every machine.
+    local reg="$WINEPREFIX/drive_c/qelvane-settings.reg"
     # A Song face with CJK glyphs for the faces the windows ask for, as on a Chinese
     # Windows (docs/wine-notes.md says why this one); no window manager (Xvfb), so Wine
     # must not wait for one on every hide.
@@ -100,7 +102,10 @@ write_prefix_settings() {
             printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="%s"\r\n' "$QELVANE_VIRTUAL_DESKTOP"
         fi
     } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
-    "$WINELOADER" regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+    # regedit exits 0 even when it read nothing: ask for one of the values instead.
+    "$WINELOADER" regedit /S 'C:\qelvane-settings.reg' >/dev/null 2>&1
+    "$WINELOADER" reg query 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun >/dev/null 2>&1 ||
+        { log "the settings of $WINEPREFIX did not reach its registry"; return 1; }
 }
 
 # What made a prefix: a prefix made by another Wine installation or architecture
