@@ -1,9 +1,10 @@
-# Shared by the scripts: packages, the Wine prefixes under build/, and a virtual
-# display. Source it; it defines functions and cleans up what it started.
+# Shared by the scripts: packages, the lanes this machine runs, the Wine prefixes
+# under build/, and a virtual display. Source it; it defines functions and cleans up
+# what it started.
 #
-# Two prefixes: build/wineprefix (64-bit, for the x86-64 builds) and
-# build/wineprefix-xp (32-bit, reporting Windows XP, for the i686 build).
-# `use_prefix 64|xp` selects one for the commands that follow.
+# Two lanes, each with its prefix: 64 (build/wineprefix, 64-bit, for the x86-64
+# builds) and xp (build/wineprefix-xp, 32-bit, reporting Windows XP, for the i686
+# build). `use_prefix 64|xp` selects one for the commands that follow.
 
 QELVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QELVANE_BUILD=${QELVANE_BUILD:-$QELVANE_ROOT/build}
@@ -17,6 +18,26 @@ QELVANE_PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686
 
 log() { printf '== %s\n' "$*" >&2; }
 
+# Runs a command (-q: showing its output only when it fails); a failure is said in a
+# line that names the command and its exit status, kept for the script's last words.
+QELVANE_FAILURES=()
+must() {
+    local quiet="" out rc
+    [ "$1" = -q ] && { quiet=1; shift; }
+    if [ -n "$quiet" ]; then
+        out=$(mktemp)
+        "$@" >"$out" 2>&1 && rc=0 || rc=$?
+        [ "$rc" -eq 0 ] || tail -n 20 "$out" >&2
+        rm -f "$out"
+    else
+        "$@" && rc=0 || rc=$?
+    fi
+    [ "$rc" -eq 0 ] && return 0
+    QELVANE_FAILURES+=("failed: $* (exit $rc)")
+    log "${QELVANE_FAILURES[-1]}"
+    return "$rc"
+}
+
 install_packages() {
     local missing=()
     for p in "${QELVANE_PACKAGES[@]}"; do
@@ -27,10 +48,46 @@ install_packages() {
     local sudo=""
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     # Wine's 32-bit half comes from the i386 architecture.
-    dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+    dpkg --print-foreign-architectures | grep -qx i386 || must $sudo dpkg --add-architecture i386 || return
+    must -q $sudo apt-get update -qq || return
+    must -q env DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
+
+# The lanes that run: 64 always, xp where this machine starts 32-bit programs (some
+# cannot at all: "Exec format error"). QELVANE_LANES=64, xp or 64,xp chooses by hand;
+# asking for a lane that cannot run is an error. Exports QELVANE_LANES_RUN ("64 xp")
+# and, for a lane that does not run, QELVANE_LANE_64_OFF or QELVANE_LANE_XP_OFF with
+# the reason, which scripts/lane.sh gives when it skips that lane's tests.
+choose_lanes() {
+    local wanted=${QELVANE_LANES:-64,xp} lane probe xp_cannot=""
+    probe=$(/usr/lib/wine/wine --version 2>&1) ||
+        xp_cannot="this machine cannot start 32-bit programs (/usr/lib/wine/wine: ${probe##*: })"
+    export QELVANE_LANES_RUN="" QELVANE_LANE_64_OFF="not chosen (QELVANE_LANES=$wanted)"
+    export QELVANE_LANE_XP_OFF=$QELVANE_LANE_64_OFF
+    for lane in ${wanted//,/ }; do
+        case $lane in
+            64) QELVANE_LANES_RUN+=" 64" QELVANE_LANE_64_OFF="" ;;
+            xp) if [ -z "$xp_cannot" ]; then
+                    QELVANE_LANES_RUN+=" xp" QELVANE_LANE_XP_OFF=""
+                elif [ -n "${QELVANE_LANES:-}" ]; then
+                    QELVANE_FAILURES+=("failed: QELVANE_LANES=$wanted asks for the xp lane, but $xp_cannot")
+                    log "${QELVANE_FAILURES[-1]}"
+                    return 1
+                else
+                    QELVANE_LANE_XP_OFF=$xp_cannot
+                fi ;;
+            *) QELVANE_FAILURES+=("failed: QELVANE_LANES=$wanted: no lane \"$lane\" (64, xp or 64,xp)")
+               log "${QELVANE_FAILURES[-1]}"
+               return 1 ;;
+        esac
+    done
+    QELVANE_LANES_RUN=${QELVANE_LANES_RUN# }
+    local said="lanes: ${QELVANE_LANES_RUN// / and } run"
+    [ -z "$QELVANE_LANE_64_OFF" ] || said+="; 64 does not: $QELVANE_LANE_64_OFF"
+    [ -z "$QELVANE_LANE_XP_OFF" ] || said+="; xp does not: $QELVANE_LANE_XP_OFF"
+    log "$said"
+}
+lane_runs() { case " ${QELVANE_LANES_RUN-} " in *" $1 "*) return 0 ;; esac; return 1; }
 
 # Selects a prefix: WINEPREFIX, WINEARCH, and the loader that starts its programs
 # directly (with wine32 installed, /usr/bin/wine is the 32-bit loader, which hands a
@@ -74,7 +131,8 @@ start_virtual_display() {
         [ -e "/tmp/.X11-unix/X$n" ] && return 0
         sleep 0.1
     done
-    log "Xvfb did not start on :$n"
+    QELVANE_FAILURES+=("failed: Xvfb :$n (no display after 10 s)")
+    log "${QELVANE_FAILURES[-1]}"
     return 1
 }
 
@@ -104,8 +162,7 @@ write_prefix_settings() {
     } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
     # regedit exits 0 even when it read nothing: ask for one of the values instead.
     "$WINELOADER" regedit /S 'C:\qelvane-settings.reg' >/dev/null 2>&1
-    "$WINELOADER" reg query 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun >/dev/null 2>&1 ||
-        { log "the settings of $WINEPREFIX did not reach its registry"; return 1; }
+    must -q "$WINELOADER" reg query 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun
 }
 
 # What made a prefix: a prefix made by another Wine installation or architecture
@@ -126,8 +183,8 @@ ensure_wine_prefix() {
         log "making Wine prefix $WINEPREFIX ($QELVANE_PREFIX_KIND)"
         WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
         rm -rf "$WINEPREFIX"
-        "$WINELOADER" wineboot.exe -i >/dev/null 2>&1
-        [ "$QELVANE_PREFIX_KIND" = xp ] && "$WINELOADER" winecfg.exe -v winxp >/dev/null 2>&1
+        must -q "$WINELOADER" wineboot.exe -i || return
+        if [ "$QELVANE_PREFIX_KIND" = xp ]; then must -q "$WINELOADER" winecfg.exe -v winxp || return; fi
         wineserver -w
         printf '%s\n' "$stamp" > "$WINEPREFIX/.qelvane-stamp"
     fi
@@ -136,6 +193,6 @@ ensure_wine_prefix() {
 
 configure_and_build() {
     local preset=$1
-    cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset" -j "$(nproc)"
+    must -q cmake --preset "$preset" || return
+    must cmake --build --preset "$preset" -j "$(nproc)"
 }

@@ -1,24 +1,25 @@
 #!/usr/bin/env bash
 # Takes the screenshots kept in docs/screenshots/: the x86-64 program in the 64-bit
-# prefix (main, progress, question and help windows) and the i686 program in the
-# Windows XP prefix (main window), each inside a Wine virtual desktop for title bars,
-# driven by the UI automation tool. QELVANE_DPI=144 or 192 takes them at another
+# prefix (main, progress, question and help windows) and, where this machine runs the
+# xp lane, the i686 program in the Windows XP prefix (main window), each inside a Wine
+# virtual desktop for title bars, driven by the UI automation tool of its lane. QELVANE_DPI=144 or 192 takes them at another
 # display resolution, on a screen as many inches large as 1024x768 at 96 DPI, so that
 # every window fits as it does at 96 DPI.
-set -euo pipefail
+set -eEuo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$QELVANE_ROOT"
+trap 'rc=$?; [ ${#QELVANE_FAILURES[@]} -gt 0 ] || log "failed: $BASH_COMMAND (exit $rc)"' ERR
 install_packages
+choose_lanes
 for preset in release-x64 release-i686; do configure_and_build "$preset" >/dev/null; done
-# Of the test tree only the UI automation tool is needed.
+# Of the test tree only the UI automation tools are needed.
 cmake --preset wintest >/dev/null
-cmake --build --preset wintest -j "$(nproc)" --target i686_tools >/dev/null
+cmake --build --preset wintest -j "$(nproc)" --target uidriver i686_tools >/dev/null
 dpi=${QELVANE_DPI:-96}
 out=${1:-$QELVANE_ROOT/docs/screenshots}
 mkdir -p "$out"
 suffix=""
 [ "$dpi" = 96 ] || suffix="-${dpi}dpi"
-driver="$QELVANE_BUILD/wintest/bin/i686/uidriver.exe"
 export QELVANE_SCREEN=$((1024 * dpi / 96))x$((768 * dpi / 96))
 export QELVANE_VIRTUAL_DESKTOP=$QELVANE_SCREEN
 export QELVANE_WINEPREFIX=$QELVANE_BUILD/wineprefix-desktop QELVANE_XP_PREFIX=$QELVANE_BUILD/wineprefix-xp-desktop
@@ -27,7 +28,11 @@ start_virtual_display
 # The desktop started while the settings were written keeps the size it opened with:
 # that session ends first, so that the program's opens the desktop at this run's size.
 prepare_prefix() { ensure_wine_prefix; wineserver -w; }
-drive() { "$WINELOADER" "$driver" "$@" >/dev/null; }
+drive() {
+    local driver=$QELVANE_BUILD/wintest/bin/uidriver.exe
+    [ "$QELVANE_PREFIX_KIND" = xp ] && driver=$QELVANE_BUILD/wintest/bin/i686/uidriver.exe
+    "$WINELOADER" "$driver" "$@" >/dev/null
+}
 shot() { sleep 1.5; import -window root "$out/$1$suffix.png"; echo "$out/$1$suffix.png"; }
 
 use_prefix 64
@@ -51,6 +56,10 @@ drive wait QelvaneHelp shown 60000
 shot help
 wineserver -k
 
+if ! lane_runs xp; then
+    echo "No screenshot of the i686 program in the Windows XP prefix: $QELVANE_LANE_XP_OFF"
+    exit 0
+fi
 use_prefix xp
 prepare_prefix
 "$WINELOADER" "$QELVANE_BUILD/release-i686/qelvane.exe" >/dev/null 2>&1 &
