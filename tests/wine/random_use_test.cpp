@@ -3,10 +3,12 @@
 // Whatever the user does, every append adds one log line (the last with the completion lines) to the box's text; typed
 // characters stay in their box until it is unloaded; every run completes; each log line follows one "cmd /c sc config
 // <name> start= <type>", after at most one "cmd /c NET stop|start <name>" of the same name. QELVANE_SOAK=N plays seeds
-// 0 to N-1 instead of the default few (run the binary directly, beyond ctest's time limit), QELVANE_SEED=N replays one.
+// 0 to N-1 instead of the default few, QELVANE_SOAK=A-B seeds A to B (run the binary directly, beyond ctest's time
+// limit); QELVANE_SEED=N replays one.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <numeric>
 #include <random>
@@ -126,7 +128,13 @@ TEST(RandomUse, InvariantsHoldWhateverTheUserDoes) {
     std::vector<unsigned> seeds = {2, 10, 33, 38, 39};  // each nests runs, answers and closes windows during a run
     const char *one = std::getenv("QELVANE_SEED"), *soak = std::getenv("QELVANE_SOAK");
     if (one) seeds = {static_cast<unsigned>(std::atoi(one))};
-    if (soak && !one) seeds.resize(std::atoi(soak)), std::iota(seeds.begin(), seeds.end(), 0u);
+    if (soak && !one) {
+        const char* dash = std::strchr(soak, '-');
+        const long first = dash ? std::atol(soak) : 0, last = std::atol(dash ? dash + 1 : soak) - (dash ? 0 : 1);
+        ASSERT_TRUE(first >= 0 && first <= last) << "QELVANE_SOAK=" << soak << " names no seed";
+        seeds.resize(static_cast<std::size_t>(last - first + 1));
+        std::iota(seeds.begin(), seeds.end(), static_cast<unsigned>(first));
+    }
     SetCommandLauncher(Launched);
     HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, Sent, nullptr, GetCurrentThreadId());
     HHOOK taken = SetWindowsHookExW(WH_GETMESSAGE, Taken, nullptr, GetCurrentThreadId());
