@@ -38,6 +38,12 @@ must() {
     return "$rc"
 }
 
+# For a script that stops at its first failure (set -eE): a failure that `must` has
+# not said already is said with its command and status, as the script's last line.
+say_failure_on_stop() {
+    trap 'rc=$?; [ ${#QELVANE_FAILURES[@]} -gt 0 ] || log "failed: $BASH_COMMAND (exit $rc)"' ERR
+}
+
 install_packages() {
     local missing=()
     for p in "${QELVANE_PACKAGES[@]}"; do

@@ -8,8 +8,7 @@
 set -eEuo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$QELVANE_ROOT"
-# A failure that `must` has not said already is said here, with its command and status.
-trap 'rc=$?; [ ${#QELVANE_FAILURES[@]} -gt 0 ] || log "failed: $BASH_COMMAND (exit $rc)"' ERR
+say_failure_on_stop
 
 install_packages
 choose_lanes

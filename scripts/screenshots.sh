@@ -2,13 +2,13 @@
 # Takes the screenshots kept in docs/screenshots/: the x86-64 program in the 64-bit
 # prefix (main, progress, question and help windows) and, where this machine runs the
 # xp lane, the i686 program in the Windows XP prefix (main window), each inside a Wine
-# virtual desktop for title bars, driven by the UI automation tool of its lane. QELVANE_DPI=144 or 192 takes them at another
-# display resolution, on a screen as many inches large as 1024x768 at 96 DPI, so that
-# every window fits as it does at 96 DPI.
+# virtual desktop for title bars, driven by the UI automation tool of its lane.
+# QELVANE_DPI=144 or 192 takes them at another display resolution, on a screen as many
+# inches large as 1024x768 at 96 DPI, so that every window fits as it does at 96 DPI.
 set -eEuo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$QELVANE_ROOT"
-trap 'rc=$?; [ ${#QELVANE_FAILURES[@]} -gt 0 ] || log "failed: $BASH_COMMAND (exit $rc)"' ERR
+say_failure_on_stop
 install_packages
 choose_lanes
 for preset in release-x64 release-i686; do configure_and_build "$preset" >/dev/null; done
