@@ -18,9 +18,15 @@ QELVANE_PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686
 
 log() { printf '== %s\n' "$*" >&2; }
 
-# Runs a command (-q: showing its output only when it fails); a failure is said in a
-# line that names the command and its exit status, kept for the script's last words.
+# Says a failure in a line ("failed: …") and keeps it for the script's last words.
 QELVANE_FAILURES=()
+failure() {
+    QELVANE_FAILURES+=("failed: $*")
+    log "${QELVANE_FAILURES[-1]}"
+}
+
+# Runs a command (-q: showing its output only when it fails); a failure is said with
+# the command and its exit status.
 must() {
     local quiet="" out rc
     [ "$1" = -q ] && { quiet=1; shift; }
@@ -33,8 +39,7 @@ must() {
         "$@" && rc=0 || rc=$?
     fi
     [ "$rc" -eq 0 ] && return 0
-    QELVANE_FAILURES+=("failed: $* (exit $rc)")
-    log "${QELVANE_FAILURES[-1]}"
+    failure "$* (exit $rc)"
     return "$rc"
 }
 
@@ -76,14 +81,12 @@ choose_lanes() {
             xp) if [ -z "$xp_cannot" ]; then
                     QELVANE_LANES_RUN+=" xp" QELVANE_LANE_XP_OFF=""
                 elif [ -n "${QELVANE_LANES:-}" ]; then
-                    QELVANE_FAILURES+=("failed: QELVANE_LANES=$wanted asks for the xp lane, but $xp_cannot")
-                    log "${QELVANE_FAILURES[-1]}"
+                    failure "QELVANE_LANES=$wanted asks for the xp lane, but $xp_cannot"
                     return 1
                 else
                     QELVANE_LANE_XP_OFF=$xp_cannot
                 fi ;;
-            *) QELVANE_FAILURES+=("failed: QELVANE_LANES=$wanted: no lane \"$lane\" (64, xp or 64,xp)")
-               log "${QELVANE_FAILURES[-1]}"
+            *) failure "QELVANE_LANES=$wanted: no lane \"$lane\" (64, xp or 64,xp)"
                return 1 ;;
         esac
     done
@@ -137,8 +140,7 @@ start_virtual_display() {
         [ -e "/tmp/.X11-unix/X$n" ] && return 0
         sleep 0.1
     done
-    QELVANE_FAILURES+=("failed: Xvfb :$n (no display after 10 s)")
-    log "${QELVANE_FAILURES[-1]}"
+    failure "Xvfb :$n (no display after 10 s)"
     return 1
 }
 

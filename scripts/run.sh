@@ -13,7 +13,7 @@ say_failure_on_stop
 install_packages
 choose_lanes
 if [ -n "${DISPLAY:-}" ] && [ "${QELVANE_RUN:-64}" = xp ] && ! lane_runs xp; then
-    log "failed: QELVANE_RUN=xp, but the xp lane does not run: $QELVANE_LANE_XP_OFF"
+    failure "QELVANE_RUN=xp, but the xp lane does not run: $QELVANE_LANE_XP_OFF"
     exit 1
 fi
 configure_and_build release-x64
@@ -51,7 +51,7 @@ for kind in 64 xp; do
         xdotool search --onlyvisible --name '^Qelvane1\.2$' >/dev/null 2>&1 && { shown=1; break; }
         sleep 0.1
     done
-    [ -n "$shown" ] || { log "failed: xdotool search --onlyvisible --name '^Qelvane1\.2$' (no main window in 30 s, $kind)"; exit 1; }
+    [ -n "$shown" ] || { failure "xdotool search --onlyvisible --name '^Qelvane1\.2$' (no main window in 30 s, $kind)"; exit 1; }
     sleep 2
     import -window root -crop 800x600+0+0 "$shots/$name.png"
     echo "Screenshot of the main window ($kind): $shots/$name.png"

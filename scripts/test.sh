@@ -11,11 +11,11 @@ cd "$QELVANE_ROOT"
 # Nothing could be tested: the count, then the command that stopped the run.
 stop() {
     echo "0 passed, 1 failed, 0 skipped"
-    echo "${QELVANE_FAILURES[-1]:-failed: $1}"
+    echo "${QELVANE_FAILURES[-1]}"
     exit 1
 }
-install_packages || stop "install_packages"
-choose_lanes || stop "choose_lanes"
+install_packages || stop
+choose_lanes || stop
 trap cleanup_session EXIT
 
 summary_of() {  # reads CTest's closing lines from a log: prints "passed failed skipped"
