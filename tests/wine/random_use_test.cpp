@@ -74,7 +74,7 @@ LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam) {
         g->scLines = 0;
     }
     if (watch && m->message == WM_DESTROY && IsLogBox(m->hwnd)) CheckTyped(m->hwnd);
-    g->closed += midRun && m->message == WM_CLOSE;  // a close box
+    if (midRun && m->message == WM_CLOSE) ++g->closed;  // a close box
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
