@@ -110,6 +110,7 @@ std::wstring DownloadPageCommandLine() { return L"explorer " + std::wstring(kDow
 
 void LaunchDownloadPage() {
     const std::wstring windows = winui::WindowsFolder();
+    if (windows.empty()) return;  // no explorer.exe to be sure of
     winui::LaunchProcess(windows + L"\\explorer.exe", DownloadPageCommandLine(), windows, SW_SHOWMINIMIZED,
                          nullptr);
 }

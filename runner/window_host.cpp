@@ -18,6 +18,8 @@ LaunchResult WindowRunnerHost::RunHidden(const std::string& commandLine) {
     // The system's own cmd.exe, started in the system folder, so that no cmd, NET
     // or sc planted beside the program or in its working folder is ever run.
     const std::wstring system = winui::SystemFolder();
+    // Without it the path would name the current drive's root: start nothing.
+    if (system.empty()) return {false, winui::Narrow(winui::SystemErrorText(GetLastError()))};
     std::wstring reason;
     if (winui::LaunchProcess(system + L"\\cmd.exe", winui::Widen(commandLine), system, SW_HIDE, &reason))
         return {true, {}};

@@ -34,16 +34,28 @@ std::wstring SystemErrorText(DWORD error) {
     return text;
 }
 
-std::wstring SystemFolder() {
-    wchar_t path[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    return std::wstring(path, length < MAX_PATH ? length : 0);
+namespace {
+
+std::wstring FolderFrom(UINT(WINAPI* query)(LPWSTR, UINT)) {
+    std::wstring path(MAX_PATH, L'\0');
+    SetLastError(ERROR_SUCCESS);
+    UINT length = query(path.data(), static_cast<UINT>(path.size()));
+    if (length >= path.size()) {  // too small: the size it needs, with the terminating null
+        path.resize(length);
+        length = query(path.data(), static_cast<UINT>(path.size()));
+    }
+    if (length == 0 || length >= path.size()) {
+        if (GetLastError() == ERROR_SUCCESS) SetLastError(ERROR_PATH_NOT_FOUND);
+        return std::wstring();
+    }
+    path.resize(length);
+    return path;
 }
 
-std::wstring WindowsFolder() {
-    wchar_t path[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryW(path, MAX_PATH);
-    return std::wstring(path, length < MAX_PATH ? length : 0);
-}
+}  // namespace
+
+std::wstring SystemFolder() { return FolderFrom(GetSystemDirectoryW); }
+
+std::wstring WindowsFolder() { return FolderFrom(GetWindowsDirectoryW); }
 
 }  // namespace winui

@@ -17,7 +17,9 @@ bool LaunchProcess(const std::wstring& application, const std::wstring& commandL
 // The system's error text for `error`, without its line break.
 std::wstring SystemErrorText(DWORD error);
 
-std::wstring SystemFolder();   // GetSystemDirectory
-std::wstring WindowsFolder();  // GetWindowsDirectory
+// The system folder (GetSystemDirectory) and the Windows folder (GetWindowsDirectory),
+// however long. Empty when the system cannot say where it is; GetLastError then tells why.
+std::wstring SystemFolder();
+std::wstring WindowsFolder();
 
 }  // namespace winui

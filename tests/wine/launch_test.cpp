@@ -10,6 +10,7 @@
 
 #include "app/form1.h"
 #include "resources/site_info.h"
+#include "runner/list_window.h"
 #include "runner/window_host.h"
 #include "test_support.h"
 #include "winui/launch.h"
@@ -19,6 +20,8 @@
 // see how cmd.exe itself was started, and the test launcher hook replaces a row's launch as a whole; so the test
 // watches this one call, and passes it on.
 extern "C" decltype(&CreateProcessW) __imp_CreateProcessW;
+extern "C" decltype(&GetSystemDirectoryW) __imp_GetSystemDirectoryW;
+extern "C" decltype(&GetWindowsDirectoryW) __imp_GetWindowsDirectoryW;
 
 namespace qelvane {
 namespace {
@@ -51,10 +54,14 @@ std::map<std::wstring, std::wstring> Record(bool wait = true) {
 
 std::wstring Lower(std::wstring s) { return CharLowerW(s.data()), s; }
 
-TEST(Launch, HiddenWithoutWaitingThroughTheSystemCmdAndExplorer) {
+template <typename Function> Function Swap(Function& slot, Function with) {
     DWORD old = 0;
-    VirtualProtect(&__imp_CreateProcessW, sizeof(void*), PAGE_READWRITE, &old);
-    g_system = std::exchange(__imp_CreateProcessW, Watch);
+    VirtualProtect(&slot, sizeof slot, PAGE_READWRITE, &old);
+    return std::exchange(slot, with);
+}
+
+TEST(Launch, HiddenWithoutWaitingThroughTheSystemCmdAndExplorer) {
+    g_system = Swap(__imp_CreateProcessW, Watch);
     wchar_t records[MAX_PATH] = {};
     CreateDirectoryW(g_records.c_str(), nullptr);
     GetFullPathNameW(g_records.c_str(), MAX_PATH, records, nullptr);
@@ -100,8 +107,40 @@ TEST(Launch, HiddenWithoutWaitingThroughTheSystemCmdAndExplorer) {
     g_passOn = true;
     EXPECT_FALSE(winui::LaunchProcess(L"C:\\no\\such\\folder\\cmd.exe", L"cmd", winui::SystemFolder(), SW_HIDE, &reason));
     EXPECT_EQ(reason, winui::SystemErrorText(ERROR_PATH_NOT_FOUND));
-    __imp_CreateProcessW = g_system;
+    Swap(__imp_CreateProcessW, g_system);
     RemoveDirectoryW(g_records.c_str());
+}
+
+// The folders as this test's system gives them: none, with its reason; or one past MAX_PATH.
+const std::wstring g_longFolder = L"C:\\" + std::wstring(300, L'x');
+bool g_noFolder = true;
+
+UINT WINAPI Folder(LPWSTR buffer, UINT size) {
+    if (g_noFolder) return SetLastError(ERROR_ACCESS_DENIED), 0;
+    if (size <= g_longFolder.size()) return static_cast<UINT>(g_longFolder.size() + 1);
+    return lstrcpyW(buffer, g_longFolder.c_str()), static_cast<UINT>(g_longFolder.size());
+}
+
+TEST(Launch, WithoutItsFolderNothingStartsAndTheLogSaysWhy) {
+    g_system = Swap(__imp_CreateProcessW, Watch);
+    const auto system = Swap(__imp_GetSystemDirectoryW, Folder), windows = Swap(__imp_GetWindowsDirectoryW, Folder);
+    g_passOn = false;
+    g_call = {};
+    SendMessageW(Form1::Instance().Control(Form1::Command2), BM_CLICK, 0, 0);
+    SendMessageW(Form1::Instance().Control(Form1::Image1), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    SendMessageW(Form1::Instance().Control(Form1::Image1), WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(g_call.application + g_call.commandLine, L"") << "started";
+    const std::wstring log = list::Instance().ControlText(list::Text1);
+    EXPECT_NE(log.find(L"cmd /c NET stop Alerter"), std::wstring::npos) << winui::Narrow(log);
+    EXPECT_NE(log.find(winui::SystemErrorText(ERROR_ACCESS_DENIED)), std::wstring::npos) << winui::Narrow(log);
+    EXPECT_EQ(log.find(L"\r\n"), log.size() - 2) << "the run stops at its first row";
+
+    g_noFolder = false;
+    EXPECT_FALSE(WindowRunnerHost().RunHidden("cmd /c sc config Alerter start= disabled").started);
+    EXPECT_EQ(g_call.application + L" in " + g_call.directory, g_longFolder + L"\\cmd.exe in " + g_longFolder);
+    Swap(__imp_GetSystemDirectoryW, system);
+    Swap(__imp_GetWindowsDirectoryW, windows);
+    Swap(__imp_CreateProcessW, g_system);
 }
 
 }  // namespace
