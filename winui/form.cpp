@@ -314,6 +314,18 @@ void Form::OnEnterKey() {
     if (focus && IsChild(hwnd_, focus) && IsPushButton(focus)) SendMessageW(focus, BM_CLICK, 0, 0);
 }
 
+// As a dialog moves the focus when asked to: a multi-line edit box takes every key,
+// Tab too, and hands Tab back with this message. The next control's text is selected,
+// as when the message loop moves the focus into an edit box.
+void Form::OnNextControl(WPARAM wParam, LPARAM lParam) {
+    HWND focus = GetFocus();
+    HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                               : GetNextDlgTabItem(hwnd_, IsChild(hwnd_, focus) ? focus : nullptr, wParam != 0);
+    if (!next || !IsChild(hwnd_, next)) return;
+    if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+    SetFocus(next);
+}
+
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
@@ -337,6 +349,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!desc_.backgroundResource) break;
         PaintBackground(reinterpret_cast<HDC>(wParam));
         return 1;
+    case WM_NEXTDLGCTL:
+        OnNextControl(wParam, lParam);
+        return 0;
     case WM_ACTIVATE:
         OnActivate(LOWORD(wParam) != WA_INACTIVE, HIWORD(wParam) != 0);
         return 0;

@@ -69,6 +69,7 @@ private:
     void OnDrawPicture(const DRAWITEMSTRUCT& item);
     void OnActivate(bool active, bool minimized);
     void OnEnterKey();
+    void OnNextControl(WPARAM wParam, LPARAM lParam);
     void PaintBackground(HDC dc);
 
     const FormDesc& desc_;

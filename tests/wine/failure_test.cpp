@@ -4,11 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
-#include "help/help_window.h"
 #include "runner/list_window.h"
 #include "runner/window_host.h"
 #include "test_support.h"
-#include "winui/message_loop.h"
 
 namespace qelvane {
 namespace {
@@ -32,18 +30,6 @@ TEST(Failures, AProgressWindowThatCannotBeCreatedEndsTheClickOnce) {
     EXPECT_EQ(g_launches, 115);
     EXPECT_EQ(list::Instance().Caption(), L"优化完成！");
     SetCommandLauncher(nullptr);
-}
-
-TEST(Failures, EscInTheLogOrTheHelpTextClosesNothing) {
-    const std::pair<winui::Form*, int> boxes[] = {{&list::Instance(), list::Text1}, {&help::Instance(), help::Text1}};
-    for (auto [form, id] : boxes) {
-        form->Show();
-        HWND box = form->Control(id);
-        SetFocus(box);
-        PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 1);
-        winui::PumpEvents();
-        EXPECT_TRUE(form->IsLoaded());
-    }
 }
 
 TEST(Failures, NoFocusIsSetWhileMinimized) {

@@ -1,6 +1,6 @@
 // Every window of the program, created in this process at 96 DPI: frames, the controls'
-// places (written in twips, 15 to a pixel), texts, fonts and colours, the keyboard order,
-// the background picture around the labels, and the hand cursor.
+// places (written in twips, 15 to a pixel), texts, fonts and colours, the background
+// picture around the labels, and the hand cursor.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -211,33 +211,6 @@ TEST(AllWindows, ColoursBackgroundAndHandCursor) {
         SetCursor(nullptr);
         SendMessageW(form.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(c), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(GetCursor() == hand, GetDlgCtrlID(c) == Form1::Image1 || GetDlgCtrlID(c) == Form1::Label4) << GetDlgCtrlID(c);
-    }
-}
-
-TEST(AllWindows, FocusTabOrderAndNoDefaultOrCancelButton) {
-    list::Instance().EnableControl(list::Command1, true);  // as after a run: then Tab reaches it
-    const std::pair<winui::Form*, std::vector<int>> orders[] = {
-        {&Form1::Instance(), {Form1::Command1, Form1::Command2, Form1::Command3, Form1::Command4, Form1::Command5}},
-        {&list::Instance(), {list::Text1, list::Command1}},
-        {&help::Instance(), {help::OKButton, help::Text1}},
-        {&Dialog::Instance(), {Q::OKButton, Q::CancelButton, Q::Command1}},
-        {&Dialog1::Instance(), {Q::CancelButton, Q::OKButton, Q::Command1}},
-        {&Dialog2::Instance(), {Q::CancelButton, Q::OKButton, Q::Command1}},
-        {&Dialog3::Instance(), {Q::Command1, Q::OKButton, Q::CancelButton}},
-    };
-    for (const auto& [form, order] : orders) {
-        SCOPED_TRACE(testing::Message() << ClassOf(form->Hwnd()));
-        form->Show();  // other programs on the display may take the activation: ask for it back
-        for (int i = 0; i < 100 && GetFocus() != form->Control(order[0]); ++i) SetForegroundWindow(form->Hwnd()), winui::PumpEvents(), Sleep(10);
-        EXPECT_EQ(GetFocus(), form->Control(order[0])) << "the focus on opening";
-        for (std::size_t step = 1; step <= order.size(); ++step)  // where Tab goes from each control
-            EXPECT_EQ(GetNextDlgTabItem(form->Hwnd(), form->Control(order[step - 1]), FALSE), form->Control(order[step % order.size()]));
-        for (HWND c = GetWindow(form->Hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))  // but the focus cue
-            EXPECT_TRUE(ClassOf(c) != L"Button" || c == GetFocus() || (GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) != BS_DEFPUSHBUTTON);
-        PostMessageW(FindWindowExW(form->Hwnd(), nullptr, L"Button", nullptr), WM_KEYDOWN, VK_ESCAPE, 1);
-        winui::PumpEvents();  // a cancel button would answer, unload, or end the program
-        EXPECT_TRUE(form->IsLoaded() && IsWindowVisible(form->Hwnd()));
-        if (form != &Form1::Instance() && form != &list::Instance()) form->Unload();
     }
 }
 

@@ -1,0 +1,190 @@
+// The keyboard as a person uses it: real key presses, queued by the system (SendInput) for the window in
+// the foreground and taken by the program's own pump. Tab and Shift+Tab walk each window's tab order, into
+// and out of the text boxes, wrapping; Enter and Space press the focused button; Esc does nothing; typed
+// characters, Enter and Backspace edit the log and the help text.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "help/help_window.h"
+#include "questionnaire/dialog.h"
+#include "questionnaire/dialog1.h"
+#include "questionnaire/dialog2.h"
+#include "questionnaire/dialog3.h"
+#include "runner/list_window.h"
+#include "runner/window_host.h"
+#include "test_support.h"
+#include "winui/message_loop.h"
+#include "winui/text.h"
+
+namespace qelvane {
+namespace {
+
+using Q = QuestionWindow;
+
+void Settle() {
+    for (int i = 0; i < 3; ++i) winui::PumpEvents(), Sleep(5);
+}
+
+void Send(WORD vk, wchar_t unit, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = unit;
+    input.ki.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+void Press(WORD vk, WORD modifier = 0) {
+    if (modifier) Send(modifier, 0, 0);
+    Send(vk, 0, 0);
+    Send(vk, 0, KEYEVENTF_KEYUP);
+    if (modifier) Send(modifier, 0, KEYEVENTF_KEYUP);
+    Settle();
+}
+
+void Type(const std::wstring& text) {
+    for (wchar_t unit : text) Send(0, unit, KEYEVENTF_UNICODE), Send(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP);
+    Settle();
+}
+
+// Brings the window to the foreground (another program on the display may hold it) and waits for the focus
+// to land on `control`, or with `put`, puts it there.
+void Activate(winui::Form& form, HWND control, bool put = false) {
+    form.Show();
+    for (int i = 0; i < 100 && (GetForegroundWindow() != form.Hwnd() || GetFocus() != control); ++i) {
+        SetForegroundWindow(form.Hwnd()), Settle(), Sleep(10);
+        if (put && GetForegroundWindow() == form.Hwnd()) SetFocus(control);
+    }
+    ASSERT_EQ(GetFocus(), control) << "the focus when " << winui::Narrow(test::ClassOf(form.Hwnd())) << " comes up";
+}
+
+// The buttons pressed, as "Class:id", in order.
+std::vector<std::string> g_clicks;
+
+LRESULT CALLBACK Clicks(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && m->message == WM_COMMAND && m->lParam && HIWORD(m->wParam) == BN_CLICKED)
+        g_clicks.push_back(winui::Narrow(test::ClassOf(m->hwnd).substr(7)) + ":" + std::to_string(LOWORD(m->wParam)));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class Keyboard : public testing::Test {
+protected:
+    void SetUp() override {
+        SetCommandLauncher([](const std::string&) { return LaunchResult{true, {}}; });  // nothing is started
+        hook_ = SetWindowsHookExW(WH_CALLWNDPROC, Clicks, nullptr, GetCurrentThreadId());
+        g_clicks.clear();
+    }
+    void TearDown() override {
+        UnhookWindowsHookEx(hook_);
+        SetCommandLauncher(nullptr);
+    }
+    HHOOK hook_ = nullptr;
+};
+
+std::wstring TextOf(winui::Form& form, int id) { return form.ControlText(id); }
+
+TEST_F(Keyboard, TabAndShiftTabWalkEachWindowsOrderAndEscDoesNothing) {
+    WindowRunnerHost().AppendLogText("1:Alerter:禁用\r\n");
+    const std::pair<winui::Form*, std::vector<int>> orders[] = {
+        {&list::Instance(), {list::Text1}},  // during a run: its exit button is still disabled
+        {&Form1::Instance(), {Form1::Command1, Form1::Command2, Form1::Command3, Form1::Command4, Form1::Command5}},
+        {&list::Instance(), {list::Text1, list::Command1}},  // after the run
+        {&help::Instance(), {help::OKButton, help::Text1}},
+        {&Dialog::Instance(), {Q::OKButton, Q::CancelButton, Q::Command1}},
+        {&Dialog1::Instance(), {Q::CancelButton, Q::OKButton, Q::Command1}},
+        {&Dialog2::Instance(), {Q::CancelButton, Q::OKButton, Q::Command1}},
+        {&Dialog3::Instance(), {Q::Command1, Q::OKButton, Q::CancelButton}},
+    };
+    for (const auto& [form, order] : orders) {
+        const std::size_t n = order.size();
+        SCOPED_TRACE(testing::Message() << test::ClassOf(form->Hwnd()) << ", " << n << " stops");
+        if (form == &list::Instance() && n == 2) form->EnableControl(list::Command1, true);
+        Activate(*form, form->Control(order[0]));
+        const std::wstring log = TextOf(list::Instance(), list::Text1), helpText = TextOf(help::Instance(), help::Text1);
+        const auto expectAt = [&](std::size_t stop, const char* key) {
+            EXPECT_EQ(GetDlgCtrlID(GetFocus()), order[stop % n]) << key << " towards stop " << stop % n;
+            Press(VK_ESCAPE);
+            EXPECT_EQ(GetDlgCtrlID(GetFocus()), order[stop % n]) << "Esc";
+            for (HWND c = GetWindow(form->Hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))  // but the focus cue
+                EXPECT_TRUE(c == GetFocus() || test::ClassOf(c) != L"Button" ||
+                            (GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) != BS_DEFPUSHBUTTON) << "no default button";
+        };
+        for (std::size_t stop = 1; stop <= n; ++stop) Press(VK_TAB), expectAt(stop, "Tab");
+        for (std::size_t stop = n; stop-- > 0;) Press(VK_TAB, VK_SHIFT), expectAt(stop, "Shift+Tab");
+        EXPECT_TRUE(form->IsLoaded() && IsWindowVisible(form->Hwnd()));
+        EXPECT_TRUE(TextOf(list::Instance(), list::Text1) == log && TextOf(help::Instance(), help::Text1) == helpText)
+            << "Tab and Esc typed nothing";
+        if (form != &Form1::Instance()) form->Hide();
+    }
+    EXPECT_EQ(g_clicks, std::vector<std::string>{}) << "Tab and Esc press nothing";
+    help::Instance().Unload();
+    list::Instance().Unload();
+}
+
+// A questionnaire answered with Enter, then with Space, on the button that has the focus as each window
+// comes up; then the progress window's and the help window's exit buttons, reached with Tab.
+TEST_F(Keyboard, EnterAndSpacePressTheFocusedButton) {
+    for (const WORD key : {VK_RETURN, VK_SPACE}) {
+        SCOPED_TRACE(key == VK_RETURN ? "Enter" : "Space");
+        g_clicks.clear();
+        Activate(Form1::Instance(), Form1::Instance().Control(Form1::Command1), /*put=*/true);
+        Press(key);
+        Activate(Dialog::Instance(), Dialog::Instance().Control(Q::OKButton));
+        Press(key);
+        Activate(Dialog1::Instance(), Dialog1::Instance().Control(Q::CancelButton));
+        Press(key);
+        Activate(Dialog2::Instance(), Dialog2::Instance().Control(Q::CancelButton));
+        Press(key);
+        EXPECT_TRUE(IsWindowVisible(list::Instance().Hwnd()) && GetForegroundWindow() == list::Instance().Hwnd());
+        Activate(Dialog3::Instance(), Dialog3::Instance().Control(Q::Command1));
+        Press(key);
+        EXPECT_FALSE(Dialog3::Instance().IsLoaded());
+        list::Instance().EnableControl(list::Command1, true);
+        Activate(list::Instance(), list::Instance().Control(list::Text1));
+        Press(VK_TAB);
+        Press(key);
+        EXPECT_FALSE(list::Instance().IsLoaded());
+        Activate(Form1::Instance(), Form1::Instance().Control(Form1::Command1), /*put=*/true);
+        for (int i = 0; i < 4; ++i) Press(VK_TAB);
+        Press(key);
+        Activate(help::Instance(), help::Instance().Control(help::OKButton));
+        Press(key);
+        EXPECT_FALSE(help::Instance().IsLoaded());
+        const auto click = [](const char* window, int id) { return window + (":" + std::to_string(id)); };
+        EXPECT_EQ(g_clicks, (std::vector<std::string>{click("Form1", Form1::Command1), click("Dialog", Q::OKButton),
+                                                       click("Dialog1", Q::CancelButton), click("Dialog2", Q::CancelButton),
+                                                       click("Dialog3", Q::Command1), click("List", list::Command1),
+                                                       click("Form1", Form1::Command5), click("Help", help::OKButton)}));
+    }
+}
+
+TEST_F(Keyboard, TypingEditsTheLogAndTheHelpText) {
+    list& progress = list::Instance();
+    WindowRunnerHost().AppendLogText("1:Alerter:禁用\r\n");
+    Activate(progress, progress.Control(list::Text1));  // the caret at the start, as after an append
+    Type(L"注x");
+    Press(VK_BACK);
+    Press(VK_RETURN);
+    WindowRunnerHost().AppendLogText("2:Application Layer Gateway Service:手动\r\n");
+    EXPECT_EQ(TextOf(progress, list::Text1), L"注\r\n1:Alerter:禁用\r\n2:Application Layer Gateway Service:手动\r\n");
+
+    help& window = help::Instance();
+    const std::wstring original = TextOf(window, help::Text1);
+    Activate(window, window.Control(help::OKButton));
+    Press(VK_TAB);
+    Press(VK_END, VK_CONTROL);
+    Press(VK_RETURN);
+    Type(L"甲乙");
+    Press(VK_BACK);
+    EXPECT_EQ(TextOf(window, help::Text1), original + L"\r\n甲");
+    EXPECT_EQ(g_clicks, std::vector<std::string>{}) << "Enter in a text box presses no button";
+    window.Unload();
+    progress.Unload();
+}
+
+}  // namespace
+}  // namespace qelvane
