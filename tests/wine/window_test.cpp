@@ -1,8 +1,10 @@
-// Every window of the program, created in this process at 96 DPI: frames, the controls'
-// places (written in twips, 15 to a pixel), texts, fonts and colours, the background
-// picture around the labels, and the hand cursor.
+// Every window of the program, created in this process: frames, the controls' places
+// (written in twips, 15 to a pixel at 96 DPI), texts, fonts and colours, the pictures, and
+// the hand cursor. The places, fonts and pictures hold at any display resolution: the
+// windows at larger text sizes run these tests in prefixes set to 120 and 144 DPI.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/form1.h"
@@ -65,7 +67,15 @@ const std::vector<Win>& Windows() {
     return windows;
 }
 
-long Px(int twips) { return MulDiv(twips, 96, 1440); }
+long Px(int twips) { return MulDiv(twips, 96, 1440); }  // at 96 DPI
+
+int Dpi() { return GetDeviceCaps(winui::ScreenDc().get(), LOGPIXELSY); }
+
+// A length of `px96` pixels at 96 DPI, on this display: exactly at 96 DPI, within a pixel at others.
+bool Scaled(long actual, long px96) { return std::abs(actual * 96 - px96 * Dpi()) <= (Dpi() == 96 ? 0 : 96); }
+
+// The window font when none is given: Windows XP's message font, Tahoma 8 pt, 11 pixels high at 96 DPI.
+constexpr long kWindowFontHeight96 = -11;
 
 RECT RectIn(HWND window, HWND control) {
     RECT r{};
@@ -82,7 +92,6 @@ std::vector<COLORREF> PaintOf(HWND control, UINT message) {
 }
 
 TEST(AllWindows, FramesControlsTextsAndFonts) {
-    ASSERT_EQ(GetDeviceCaps(winui::ScreenDc().get(), LOGPIXELSY), 96) << "the figures are for 96 DPI";
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
@@ -94,7 +103,7 @@ TEST(AllWindows, FramesControlsTextsAndFonts) {
         RECT client{}, frame{};
         GetClientRect(hwnd, &client);
         GetWindowRect(hwnd, &frame);
-        EXPECT_TRUE(client.right == w.client.cx && client.bottom == w.client.cy) << client.right << "x" << client.bottom;
+        EXPECT_TRUE(Scaled(client.right, w.client.cx) && Scaled(client.bottom, w.client.cy)) << client.right << "x" << client.bottom;
         const LONG style = GetWindowLongW(hwnd, GWL_STYLE), ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
         EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_SYSMENU | WS_VISIBLE),
                   (w.minimizeBox ? WS_MINIMIZEBOX : 0) | WS_SYSMENU) << "fixed, close box, loaded hidden";
@@ -104,21 +113,23 @@ TEST(AllWindows, FramesControlsTextsAndFonts) {
         EXPECT_NE(GetClassLongPtrW(hwnd, GCLP_HICON), 0);
         const int offCentre = abs(frame.left + frame.right - GetSystemMetrics(SM_CXSCREEN)) +
                               abs(frame.top + frame.bottom - GetSystemMetrics(SM_CYSCREEN));
-        EXPECT_TRUE(&w.form == &help::Instance() || offCentre <= 4) << "centred";  // help opens at a fixed place
+        POINT origin{0, 0};  // help opens at a fixed place
+        ClientToScreen(hwnd, &origin);
+        EXPECT_TRUE(&w.form == &help::Instance() ? Scaled(origin.x, 184) && Scaled(origin.y, 250) : offCentre <= 4) << "centred";
         for (const Ctl& c : w.controls) {
             SCOPED_TRACE(c.id);
             HWND control = w.form.Control(c.id);
             ASSERT_NE(control, nullptr);
             const RECT r = RectIn(hwnd, control);
-            EXPECT_EQ(std::vector<long>({r.left, r.top, r.right - r.left, r.bottom - r.top}),
-                      std::vector<long>({Px(c.left), Px(c.top), Px(c.width), Px(c.height)}));
+            const long got[] = {r.left, r.top, r.right - r.left, r.bottom - r.top}, at96[] = {Px(c.left), Px(c.top), Px(c.width), Px(c.height)};
+            for (int i = 0; i < 4; ++i) EXPECT_TRUE(Scaled(got[i], at96[i])) << "left, top, width, height: " << got[i] << " for " << at96[i];
             if (c.text) { EXPECT_EQ(test::TextOf(control), c.text); }
             EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED),
                       WS_VISIBLE | (&w.form == &list::Instance() && c.id == list::Command1 ? WS_DISABLED : 0));
             LOGFONTW font{};
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
             EXPECT_STREQ(font.lfFaceName, c.font ? L"宋体" : windowFont.lfFaceName);
-            EXPECT_EQ(font.lfHeight, c.font ? -MulDiv(c.font, 96, 720) : windowFont.lfHeight);
+            EXPECT_TRUE(Scaled(font.lfHeight, c.font ? -MulDiv(c.font, 96, 720) : kWindowFontHeight96)) << font.lfHeight;
             EXPECT_EQ(font.lfWeight, c.font == 120 ? FW_BOLD : c.font ? FW_NORMAL : windowFont.lfWeight);
             EXPECT_EQ(font.lfCharSet, c.font ? GB2312_CHARSET : windowFont.lfCharSet);
             EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut);
@@ -128,7 +139,7 @@ TEST(AllWindows, FramesControlsTextsAndFonts) {
     HWND main = Form1::Instance().Hwnd();
     for (auto [label, button] : {std::pair{Form1::Label1, Form1::Command2}, {Form1::Label2, Form1::Command3}}) {
         const RECT l = RectIn(main, GetDlgItem(main, label)), b = RectIn(main, GetDlgItem(main, button));
-        EXPECT_EQ(l.bottom - b.top, 9);
+        EXPECT_TRUE(Scaled(l.bottom - b.top, 9)) << l.bottom - b.top;
         EXPECT_EQ(ChildWindowFromPointEx(main, POINT{l.left + 20, b.top + 4}, CWP_ALL), GetDlgItem(main, button));
     }
 }
@@ -187,30 +198,75 @@ TEST(AllWindows, ColoursBackgroundAndHandCursor) {
     const std::vector<COLORREF> log = PaintOf(list::Instance().Control(list::Text1), WM_CTLCOLOREDIT);
     EXPECT_TRUE(log[0] == RGB(0, 128, 0) && log[2] == GetSysColor(COLOR_WINDOW));
 
-    // On the screen: the help box's grey, and the background picture left of the buttons
-    // and in a label's box away from its letters, as it lies in the window.
+    // On the screen: the help box's grey.
     help::Instance().Show();
     form.Show();
     winui::PumpEvents();
     HDC dc = GetDC(help::Instance().Control(help::Text1));
-    EXPECT_EQ(GetPixel(dc, 200, 320), RGB(242, 242, 242));
+    EXPECT_EQ(GetPixel(dc, MulDiv(200, Dpi(), 96), MulDiv(6, Dpi(), 96)), RGB(242, 242, 242));  // on its empty first line
     ReleaseDC(help::Instance().Control(help::Text1), dc);
-    winui::UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
-    winui::UniqueBitmap bitmap(CreateCompatibleBitmap(winui::ScreenDc().get(), 389, 284));
-    winui::SelectedObject selected(memory.get(), bitmap.get());
-    winui::Picture::FromResource(IDR_BACKGROUND).Draw(memory.get(), 0, 0);
-    dc = GetDC(form.Hwnd());
-    for (POINT p : {POINT{10, 100}, POINT{285, 205}}) {
-        EXPECT_EQ(GetPixel(dc, p.x, p.y), GetPixel(memory.get(), p.x, p.y)) << p.x << "," << p.y;
-        EXPECT_GT(GetBValue(GetPixel(dc, p.x, p.y)), GetRValue(GetPixel(dc, p.x, p.y))) << "light blue";
-    }
-    ReleaseDC(form.Hwnd(), dc);
 
     HCURSOR hand = static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HANDPOINT), IMAGE_CURSOR, 0, 0, LR_SHARED));
     for (HWND c = GetWindow(form.Hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {  // over the banner and the link only
         SetCursor(nullptr);
         SendMessageW(form.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(c), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(GetCursor() == hand, GetDlgCtrlID(c) == Form1::Image1 || GetDlgCtrlID(c) == Form1::Label4) << GetDlgCtrlID(c);
+    }
+}
+
+// What `paint` draws into a bitmap of `size` pixels, row by row from the top.
+template <typename Paint> std::vector<COLORREF> PixelsDrawn(SIZE size, Paint paint) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    winui::UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
+    winui::UniqueBitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    winui::SelectedObject selected(memory.get(), bitmap.get());
+    paint(memory.get());
+    GdiFlush();
+    std::vector<COLORREF> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + size.cx * size.cy);
+    for (COLORREF& p : pixels) p = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    return pixels;
+}
+
+// The pictures at the display's scale: where a picture's pixel and its neighbours share one colour, the
+// window shows that colour at the pixel's place scaled by dpi/96. The background away from the controls and
+// in Label3's box right of its letters, where it is light blue; the banner in its own box.
+TEST(AllWindows, PicturesAtTheDisplaysScale) {
+    Form1& form = Form1::Instance();
+    form.Show();
+    winui::PumpEvents();
+    const std::pair<HWND, int> drawn[] = {{form.Hwnd(), IDR_BACKGROUND}, {form.Control(Form1::Image1), IDR_BANNER}};
+    for (const auto& [window, id] : drawn) {
+        const winui::Picture picture = winui::Picture::FromResource(id);
+        const SIZE size = picture.Size();
+        RECT client{};
+        GetClientRect(window, &client);
+        const std::vector<COLORREF> natural = PixelsDrawn(size, [&](HDC dc) { picture.Draw(dc, 0, 0); });
+        const std::vector<COLORREF> shown = PixelsDrawn(SIZE{client.right, client.bottom}, [&](HDC dc) {
+            HDC screen = GetDC(window);
+            BitBlt(dc, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+            ReleaseDC(window, screen);
+        });
+        std::vector<RECT> controls;
+        for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) controls.push_back(RectIn(window, c));
+        int checked = 0, inLabel = 0;
+        for (int y = 1; y + 1 < size.cy; y += 2)
+            for (int x = 1; x + 1 < size.cx; x += 2) {
+                const COLORREF colour = natural[y * size.cx + x];
+                bool flat = true;
+                for (int d = 0; d < 9; ++d) flat = flat && natural[(y - 1 + d / 3) * size.cx + x - 1 + d % 3] == colour;
+                const POINT at{MulDiv(2 * x + 1, Dpi(), 192), MulDiv(2 * y + 1, Dpi(), 192)};
+                const bool label = id == IDR_BACKGROUND && x >= 260 && x < 288 && y >= 194 && y < 215;
+                const bool covered = std::any_of(controls.begin(), controls.end(), [&](const RECT& r) { return PtInRect(&r, at); });
+                if (!flat || !PtInRect(&client, at) || (covered && !label)) continue;
+                ++checked;
+                inLabel += label;
+                if (label) { EXPECT_GT(GetBValue(colour), GetRValue(colour)) << x << "," << y << " light blue"; }
+                EXPECT_EQ(shown[at.y * client.right + at.x], colour) << id << ": " << x << "," << y << " shown at " << at.x << "," << at.y;
+            }
+        EXPECT_GT(checked, 200) << id;
+        EXPECT_TRUE(id != IDR_BACKGROUND || inLabel > 5) << inLabel;
     }
 }
 
