@@ -7,7 +7,8 @@
 # build). `use_prefix 64|xp` selects one for the commands that follow.
 
 QELVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-QELVANE_BUILD=${QELVANE_BUILD:-$QELVANE_ROOT/build}
+# Always build/ under the source: the CMake presets build there.
+QELVANE_BUILD=$QELVANE_ROOT/build
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko installers, and no Linux browser opened by the download-page launch.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winebrowser.exe=d"}
