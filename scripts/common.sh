@@ -123,6 +123,11 @@ cleanup_session() {
         WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
     done
     QELVANE_STARTED_PREFIXES=()
+    cleanup_display
+}
+
+# Stops the Xvfb this script started, and no other.
+cleanup_display() {
     if [ -n "$QELVANE_XVFB_PID" ]; then
         kill "$QELVANE_XVFB_PID" 2>/dev/null || true
         wait "$QELVANE_XVFB_PID" 2>/dev/null || true
@@ -130,18 +135,28 @@ cleanup_session() {
     fi
 }
 
-# Starts Xvfb on a free display number, QELVANE_SCREEN pixels large (1024x768 unless set).
+# Starts Xvfb, QELVANE_SCREEN pixels large (1024x768 unless set), on the display it
+# reports itself: Xvfb picks a free number and writes it once it accepts clients, so
+# two runs on one machine never share a display, nor take another's for their own.
 start_virtual_display() {
-    local n=${1:-90}
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 "${QELVANE_SCREEN:-1024x768}x24" -nolisten tcp -dpi "${QELVANE_DPI:-96}" >/dev/null 2>&1 &
+    local xvfb=(Xvfb -displayfd 3 -screen 0 "${QELVANE_SCREEN:-1024x768}x24" -nolisten tcp -dpi "${QELVANE_DPI:-96}")
+    local fd n rc
+    exec {fd}< <(exec "${xvfb[@]}" 3>&1 >/dev/null 2>&1)
     QELVANE_XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && return 0
-        sleep 0.1
-    done
-    failure "Xvfb :$n (no display after 10 s)"
+    read -r -t 30 -u "$fd" n && rc=0 || rc=$?
+    exec {fd}<&-
+    if [ "$rc" -eq 0 ]; then
+        export DISPLAY=":$n"
+        return 0
+    fi
+    if [ "$rc" -gt 128 ]; then
+        cleanup_display
+        failure "${xvfb[*]} (no display reported in 30 s)"
+    else
+        wait "$QELVANE_XVFB_PID" && rc=0 || rc=$?
+        QELVANE_XVFB_PID=""
+        failure "${xvfb[*]} (exit $rc before reporting a display)"
+    fi
     return 1
 }
 
