@@ -196,21 +196,30 @@ prefix_stamp() {
     dpkg-query -W -f='${Package}:${Architecture} ${Version}\n' wine64 wine32:i386 libwine libwine:i386 2>/dev/null
 }
 
-# Makes the selected prefix under build/ when it is missing or was made by
-# something else; then applies the settings.
+# Makes the selected prefix when it is missing or empty, and again when these scripts
+# made it with something else. A folder that is not empty and has no stamp is not
+# theirs (say, a QELVANE_WINEPREFIX pointed at ~/.wine): it is never removed. Then
+# applies the settings.
 ensure_wine_prefix() {
-    mkdir -p "$(dirname "$WINEPREFIX")"
+    local stamp_file="$WINEPREFIX/.qelvane-stamp" stamp
+    if [ ! -e "$stamp_file" ] && [ -e "$WINEPREFIX" ] &&
+       { [ ! -d "$WINEPREFIX" ] || [ -n "$(ls -A "$WINEPREFIX")" ]; }; then
+        failure "Wine prefix $WINEPREFIX: not empty and not made by these scripts (no .qelvane-stamp), so left as it is; choose a new or empty folder"
+        return 1
+    fi
     QELVANE_STARTED_PREFIXES+=("$WINEPREFIX")
-    local stamp
     stamp=$(prefix_stamp)
-    if [ "$(cat "$WINEPREFIX/.qelvane-stamp" 2>/dev/null)" != "$stamp" ]; then
+    if [ "$(cat "$stamp_file" 2>/dev/null)" != "$stamp" ]; then
         log "making Wine prefix $WINEPREFIX ($QELVANE_PREFIX_KIND)"
         WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
         rm -rf "$WINEPREFIX"
+        # Stamped before Wine fills it, so that a prefix left half made is made afresh.
+        must mkdir -p "$WINEPREFIX" || return
+        echo unfinished > "$stamp_file"
         must -q "$WINELOADER" wineboot.exe -i || return
         if [ "$QELVANE_PREFIX_KIND" = xp ]; then must -q "$WINELOADER" winecfg.exe -v winxp || return; fi
         wineserver -w
-        printf '%s\n' "$stamp" > "$WINEPREFIX/.qelvane-stamp"
+        printf '%s\n' "$stamp" > "$stamp_file"
     fi
     write_prefix_settings
 }
