@@ -28,9 +28,16 @@ summary_of() {  # reads CTest's closing lines from a log: prints "passed failed 
     echo "$((total - failed - skipped)) $failed $skipped"
 }
 
+# The tests of a CTest log that passed only when run again: CTest begins a test's first
+# result line with the count ("3/21 Test  #7: …") and each rerun's with blanks alone.
+retried_of() {
+    sed -nE 's/^ +Test +#[0-9]+: (.+) \.+ +Passed +[0-9.]+ sec$/\1/p' "$1"
+}
+
 passed=0
 failed=0
 skipped=0
+retried=()
 count() { passed=$((passed + $1)); failed=$((failed + $2)); skipped=$((skipped + $3)); }
 mkdir -p "$QELVANE_BUILD"
 
@@ -60,6 +67,7 @@ if wine_ready; then
     # A Wine test that fails runs once more (docs/wine-notes.md: a launch can block for good).
     env -u QELVANE_SOAK ctest --preset wintest -j 2 --repeat until-pass:2 2>&1 | tee "$QELVANE_BUILD/wine-tests.log"
     count $(summary_of "$QELVANE_BUILD/wine-tests.log")
+    mapfile -t retried < <(retried_of "$QELVANE_BUILD/wine-tests.log")
     [ -z "$QELVANE_LANE_64_OFF" ] || log "skipped: the tests of the 64 lane: $QELVANE_LANE_64_OFF"
     [ -z "$QELVANE_LANE_XP_OFF" ] || log "skipped: the tests of the xp lane: $QELVANE_LANE_XP_OFF"
 else
@@ -87,6 +95,10 @@ if [ -n "${QELVANE_SOAK:-}" ]; then
 fi
 
 cleanup_session
+if [ ${#retried[@]} -gt 0 ]; then
+    printf -v line '%s, ' "${retried[@]}"
+    echo "passed on retry: ${line%, }"
+fi
 for line in "${QELVANE_FAILURES[@]}"; do echo "$line"; done
 echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
