@@ -10,8 +10,9 @@ QELVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Always build/ under the source: the CMake presets build there.
 QELVANE_BUILD=$QELVANE_ROOT/build
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono/Gecko installers, and no Linux browser opened by the download-page launch.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winebrowser.exe=d"}
+# No Mono/Gecko installers, no Linux browser opened by the download-page launch, and no
+# menu entries or file types written into the home folder.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winebrowser.exe=d;winemenubuilder.exe=d"}
 
 QELVANE_PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
                   wine wine64 wine32:i386 fonts-wine xvfb xauth fonts-arphic-uming imagemagick xdotool
@@ -62,7 +63,8 @@ install_packages() {
     # Wine's 32-bit half comes from the i386 architecture.
     dpkg --print-foreign-architectures | grep -qx i386 || must $sudo dpkg --add-architecture i386 || return
     must -q $sudo apt-get update -qq || return
-    must -q env DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+    # Another run's apt-get may hold dpkg's lock (for a minute or two): wait for it.
+    must -q $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 "${missing[@]}"
 }
 
 # The lanes that run: 64 always, xp where this machine starts 32-bit programs (some
