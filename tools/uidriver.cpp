@@ -3,7 +3,6 @@
 // One command per invocation; output is UTF-8; exit code 0 on success.
 //
 //   uidriver windows                      the visible top-level windows of class Qelvane*
-//   uidriver text CLASS ID                a control's text (ID 0: the caption), \r \n escaped
 //   uidriver click CLASS ID [CLASS ID …]  presses buttons or clicks labels and pictures,
 //                                         all posted at once, so that later ones queue
 //   uidriver close CLASS                  presses the close box
@@ -110,12 +109,5 @@ int wmain(int argc, wchar_t** argv) {
     if (!window) return Fail(L"no such window");
     if (command == L"close") return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
     if (command == L"endsession") return PostMessageW(window, WM_ENDSESSION, TRUE, 0) ? 0 : 1;
-    if (command == L"text" && argc >= 4) {
-        const int id = _wtoi(argv[3]);
-        HWND control = id ? GetDlgItem(window, id) : window;
-        if (!control) return Fail(L"no such control");
-        WriteOut(Escaped(TextOf(control)) + L"\n");
-        return 0;
-    }
     return Fail(L"unknown command");
 }

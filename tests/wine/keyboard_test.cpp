@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/form1.h"
@@ -61,7 +62,7 @@ void Activate(winui::Form& form, HWND control, bool put = false) {
     ASSERT_EQ(GetFocus(), control) << "the focus when " << winui::Narrow(test::ClassOf(form.Hwnd())) << " comes up";
 }
 
-// The buttons pressed, as "Class:id", in order.
+// The buttons pressed since the last call, as "Class:id", in order.
 std::vector<std::string> g_clicks;
 
 LRESULT CALLBACK Clicks(int code, WPARAM wParam, LPARAM lParam) {
@@ -71,24 +72,14 @@ LRESULT CALLBACK Clicks(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-class Keyboard : public testing::Test {
-protected:
-    void SetUp() override {
-        SetCommandLauncher([](const std::string&) { return LaunchResult{true, {}}; });  // nothing is started
-        hook_ = SetWindowsHookExW(WH_CALLWNDPROC, Clicks, nullptr, GetCurrentThreadId());
-        g_clicks.clear();
-    }
-    void TearDown() override {
-        UnhookWindowsHookEx(hook_);
-        SetCommandLauncher(nullptr);
-    }
-    HHOOK hook_ = nullptr;
-};
+std::vector<std::string> Pressed() {
+    static const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Clicks, nullptr, GetCurrentThreadId());
+    return hook ? std::exchange(g_clicks, {}) : std::vector<std::string>{"no hook"};
+}
 
-std::wstring TextOf(winui::Form& form, int id) { return form.ControlText(id); }
-
-TEST_F(Keyboard, TabAndShiftTabWalkEachWindowsOrderAndEscDoesNothing) {
+TEST(Keyboard, TabAndShiftTabWalkEachWindowsOrderAndEscDoesNothing) {
     WindowRunnerHost().AppendLogText("1:Alerter:禁用\r\n");
+    Pressed();
     const std::pair<winui::Form*, std::vector<int>> orders[] = {
         {&list::Instance(), {list::Text1}},  // during a run: its exit button is still disabled
         {&Form1::Instance(), {Form1::Command1, Form1::Command2, Form1::Command3, Form1::Command4, Form1::Command5}},
@@ -104,7 +95,7 @@ TEST_F(Keyboard, TabAndShiftTabWalkEachWindowsOrderAndEscDoesNothing) {
         SCOPED_TRACE(testing::Message() << test::ClassOf(form->Hwnd()) << ", " << n << " stops");
         if (form == &list::Instance() && n == 2) form->EnableControl(list::Command1, true);
         Activate(*form, form->Control(order[0]));
-        const std::wstring log = TextOf(list::Instance(), list::Text1), helpText = TextOf(help::Instance(), help::Text1);
+        const std::wstring log = list::Instance().ControlText(list::Text1), helpText = help::Instance().ControlText(help::Text1);
         const auto expectAt = [&](std::size_t stop, const char* key) {
             EXPECT_EQ(GetDlgCtrlID(GetFocus()), order[stop % n]) << key << " towards stop " << stop % n;
             Press(VK_ESCAPE);
@@ -116,72 +107,61 @@ TEST_F(Keyboard, TabAndShiftTabWalkEachWindowsOrderAndEscDoesNothing) {
         for (std::size_t stop = 1; stop <= n; ++stop) Press(VK_TAB), expectAt(stop, "Tab");
         for (std::size_t stop = n; stop-- > 0;) Press(VK_TAB, VK_SHIFT), expectAt(stop, "Shift+Tab");
         EXPECT_TRUE(form->IsLoaded() && IsWindowVisible(form->Hwnd()));
-        EXPECT_TRUE(TextOf(list::Instance(), list::Text1) == log && TextOf(help::Instance(), help::Text1) == helpText)
+        EXPECT_TRUE(list::Instance().ControlText(list::Text1) == log && help::Instance().ControlText(help::Text1) == helpText)
             << "Tab and Esc typed nothing";
         if (form != &Form1::Instance()) form->Hide();
     }
-    EXPECT_EQ(g_clicks, std::vector<std::string>{}) << "Tab and Esc press nothing";
+    EXPECT_EQ(Pressed(), std::vector<std::string>{}) << "Tab and Esc press nothing";
     help::Instance().Unload();
     list::Instance().Unload();
 }
 
 // A questionnaire answered with Enter, then with Space, on the button that has the focus as each window
-// comes up; then the progress window's and the help window's exit buttons, reached with Tab.
-TEST_F(Keyboard, EnterAndSpacePressTheFocusedButton) {
+// comes up; then the exit buttons of the progress window and, from the main window, of help, reached with Tab.
+TEST(Keyboard, EnterAndSpacePressTheFocusedButton) {
+    const struct { winui::Form& form; const char* name; int focus, tabs, pressed; } steps[] = {
+        {Form1::Instance(), "Form1", Form1::Command1, 0, Form1::Command1}, {Dialog::Instance(), "Dialog", Q::OKButton, 0, Q::OKButton},
+        {Dialog1::Instance(), "Dialog1", Q::CancelButton, 0, Q::CancelButton},
+        {Dialog2::Instance(), "Dialog2", Q::CancelButton, 0, Q::CancelButton},  // which shows the progress window too
+        {Dialog3::Instance(), "Dialog3", Q::Command1, 0, Q::Command1}, {list::Instance(), "List", list::Text1, 1, list::Command1},
+        {Form1::Instance(), "Form1", Form1::Command1, 4, Form1::Command5}, {help::Instance(), "Help", help::OKButton, 0, help::OKButton},
+    };
     for (const WORD key : {VK_RETURN, VK_SPACE}) {
         SCOPED_TRACE(key == VK_RETURN ? "Enter" : "Space");
-        g_clicks.clear();
-        Activate(Form1::Instance(), Form1::Instance().Control(Form1::Command1), /*put=*/true);
-        Press(key);
-        Activate(Dialog::Instance(), Dialog::Instance().Control(Q::OKButton));
-        Press(key);
-        Activate(Dialog1::Instance(), Dialog1::Instance().Control(Q::CancelButton));
-        Press(key);
-        Activate(Dialog2::Instance(), Dialog2::Instance().Control(Q::CancelButton));
-        Press(key);
-        EXPECT_TRUE(IsWindowVisible(list::Instance().Hwnd()) && GetForegroundWindow() == list::Instance().Hwnd());
-        Activate(Dialog3::Instance(), Dialog3::Instance().Control(Q::Command1));
-        Press(key);
-        EXPECT_FALSE(Dialog3::Instance().IsLoaded());
-        list::Instance().EnableControl(list::Command1, true);
-        Activate(list::Instance(), list::Instance().Control(list::Text1));
-        Press(VK_TAB);
-        Press(key);
-        EXPECT_FALSE(list::Instance().IsLoaded());
-        Activate(Form1::Instance(), Form1::Instance().Control(Form1::Command1), /*put=*/true);
-        for (int i = 0; i < 4; ++i) Press(VK_TAB);
-        Press(key);
-        Activate(help::Instance(), help::Instance().Control(help::OKButton));
-        Press(key);
-        EXPECT_FALSE(help::Instance().IsLoaded());
-        const auto click = [](const char* window, int id) { return window + (":" + std::to_string(id)); };
-        EXPECT_EQ(g_clicks, (std::vector<std::string>{click("Form1", Form1::Command1), click("Dialog", Q::OKButton),
-                                                       click("Dialog1", Q::CancelButton), click("Dialog2", Q::CancelButton),
-                                                       click("Dialog3", Q::Command1), click("List", list::Command1),
-                                                       click("Form1", Form1::Command5), click("Help", help::OKButton)}));
+        Pressed();
+        std::vector<std::string> expected;
+        for (const auto& step : steps) {
+            if (&step.form == &list::Instance()) step.form.EnableControl(list::Command1, true);  // as after a run
+            Activate(step.form, step.form.Control(step.focus), /*put=*/true);
+            for (int i = 0; i < step.tabs; ++i) Press(VK_TAB);
+            Press(key);
+            expected.push_back(step.name + (":" + std::to_string(step.pressed)));
+        }
+        EXPECT_EQ(Pressed(), expected);
     }
 }
 
-TEST_F(Keyboard, TypingEditsTheLogAndTheHelpText) {
+TEST(Keyboard, TypingEditsTheLogAndTheHelpText) {
     list& progress = list::Instance();
+    Pressed();
     WindowRunnerHost().AppendLogText("1:Alerter:禁用\r\n");
     Activate(progress, progress.Control(list::Text1));  // the caret at the start, as after an append
     Type(L"注x");
     Press(VK_BACK);
     Press(VK_RETURN);
     WindowRunnerHost().AppendLogText("2:Application Layer Gateway Service:手动\r\n");
-    EXPECT_EQ(TextOf(progress, list::Text1), L"注\r\n1:Alerter:禁用\r\n2:Application Layer Gateway Service:手动\r\n");
+    EXPECT_EQ(progress.ControlText(list::Text1), L"注\r\n1:Alerter:禁用\r\n2:Application Layer Gateway Service:手动\r\n");
 
     help& window = help::Instance();
-    const std::wstring original = TextOf(window, help::Text1);
+    const std::wstring original = window.ControlText(help::Text1);
     Activate(window, window.Control(help::OKButton));
     Press(VK_TAB);
     Press(VK_END, VK_CONTROL);
     Press(VK_RETURN);
     Type(L"甲乙");
     Press(VK_BACK);
-    EXPECT_EQ(TextOf(window, help::Text1), original + L"\r\n甲");
-    EXPECT_EQ(g_clicks, std::vector<std::string>{}) << "Enter in a text box presses no button";
+    EXPECT_EQ(window.ControlText(help::Text1), original + L"\r\n甲");
+    EXPECT_EQ(Pressed(), std::vector<std::string>{}) << "Enter in a text box presses no button";
     window.Unload();
     progress.Unload();
 }
