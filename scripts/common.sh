@@ -4,7 +4,9 @@
 #
 # Two lanes, each with its prefix: 64 (build/wineprefix, 64-bit, for the x86-64
 # builds) and xp (build/wineprefix-xp, 32-bit, reporting Windows XP, for the i686
-# build). `use_prefix 64|xp` selects one for the commands that follow.
+# build); and dpi (build/wineprefix-dpi), a copy of the 64-bit prefix in which the
+# tests of the windows at larger text sizes set their resolution. `use_prefix
+# 64|xp|dpi` selects one for the commands that follow.
 
 QELVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Always build/ under the source: the CMake presets build there.
@@ -110,6 +112,8 @@ use_prefix() {
             export WINELOADER=/usr/lib/wine/wine64 ;;
         xp) export WINEPREFIX=${QELVANE_XP_PREFIX:-$QELVANE_BUILD/wineprefix-xp} WINEARCH=win32
             export WINELOADER=/usr/lib/wine/wine ;;
+        dpi) export WINEPREFIX=$QELVANE_BUILD/wineprefix-dpi WINEARCH=win64
+            export WINELOADER=/usr/lib/wine/wine64 ;;
         *) log "no prefix kind $1"; return 1 ;;
     esac
     QELVANE_PREFIX_KIND=$1
@@ -218,7 +222,14 @@ ensure_wine_prefix() {
         # Stamped before Wine fills it, so that a prefix left half made is made afresh.
         must mkdir -p "$WINEPREFIX" || return
         echo unfinished > "$stamp_file"
-        must -q "$WINELOADER" wineboot.exe -i || return
+        if [ "$QELVANE_PREFIX_KIND" = dpi ]; then
+            # Wine reads the resolution as each process starts, and a test sets it for
+            # the whole prefix: a copy, so that it never reaches the other tests.
+            WINEPREFIX=$QELVANE_BUILD/wineprefix wineserver -w
+            must cp -a "$QELVANE_BUILD/wineprefix/." "$WINEPREFIX/" || return
+        else
+            must -q "$WINELOADER" wineboot.exe -i || return
+        fi
         if [ "$QELVANE_PREFIX_KIND" = xp ]; then must -q "$WINELOADER" winecfg.exe -v winxp || return; fi
         wineserver -w
         printf '%s\n' "$stamp" > "$stamp_file"

@@ -61,7 +61,8 @@ log "Windows tests under Wine"
 wine_ready() {
     configure_and_build wintest && start_virtual_display || return
     if lane_runs xp; then use_prefix xp && ensure_wine_prefix || return; fi
-    use_prefix 64 && ensure_wine_prefix
+    use_prefix 64 && ensure_wine_prefix || return
+    if lane_runs 64; then use_prefix dpi && ensure_wine_prefix && use_prefix 64; fi
 }
 if wine_ready; then
     # A Wine test that fails runs once more (docs/wine-notes.md: a launch can block for good).

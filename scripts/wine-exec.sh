@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
 # Runs a Windows test binary under Wine with a time limit, for CTest; a test of a lane
-# (QELVANE_LANE) through scripts/lane.sh, which skips it where that lane does not run.
+# (QELVANE_LANE) only where scripts/lane.sh says that lane runs (it skips it elsewhere).
 set -u
 : "${WINEPREFIX:?run the Windows tests through scripts/test.sh}"
 : "${DISPLAY:?no display: run the Windows tests through scripts/test.sh}"
 export WINEDEBUG=${WINEDEBUG:--all}
-gate=()
-[ -n "${QELVANE_LANE:-}" ] && gate=("$(dirname "$0")/lane.sh" "$QELVANE_LANE")
-exec "${gate[@]}" timeout --kill-after=10 "${QELVANE_WINE_TIMEOUT:-240}" "${WINELOADER:-/usr/lib/wine/wine64}" "$@"
+loader=${WINELOADER:-/usr/lib/wine/wine64}
+if [ -n "${QELVANE_LANE:-}" ]; then "$(dirname "$0")/lane.sh" "$QELVANE_LANE" true || exit; fi
+# QELVANE_TEST_DPI: the display's resolution for this test, set in its prefix, where it
+# stays; Wine reads it as each process starts.
+if [ -n "${QELVANE_TEST_DPI:-}" ]; then
+    for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
+        timeout 60 "$loader" reg add "$key" /v LogPixels /t REG_DWORD /d "$QELVANE_TEST_DPI" /f >/dev/null 2>&1 ||
+            { echo "failed: reg add $key LogPixels $QELVANE_TEST_DPI in $WINEPREFIX"; exit 1; }
+    done
+fi
+exec timeout --kill-after=10 "${QELVANE_WINE_TIMEOUT:-240}" "$loader" "$@"

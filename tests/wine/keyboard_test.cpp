@@ -29,6 +29,13 @@ void Settle() {
     for (int i = 0; i < 3; ++i) winui::PumpEvents(), Sleep(5);
 }
 
+HWND g_front = nullptr;  // the window the keys are for
+
+// Keys go to the foreground window: a window of another program on the display may have taken it.
+void TakeForeground() {
+    for (int i = 0; i < 100 && GetForegroundWindow() != g_front; ++i) SetForegroundWindow(g_front), Settle(), Sleep(10);
+}
+
 void Send(WORD vk, wchar_t unit, DWORD flags) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
@@ -39,6 +46,7 @@ void Send(WORD vk, wchar_t unit, DWORD flags) {
 }
 
 void Press(WORD vk, WORD modifier = 0) {
+    TakeForeground();
     if (modifier) Send(modifier, 0, 0);
     Send(vk, 0, 0);
     Send(vk, 0, KEYEVENTF_KEYUP);
@@ -47,6 +55,7 @@ void Press(WORD vk, WORD modifier = 0) {
 }
 
 void Type(const std::wstring& text) {
+    TakeForeground();
     for (wchar_t unit : text) Send(0, unit, KEYEVENTF_UNICODE), Send(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP);
     Settle();
 }
@@ -55,6 +64,7 @@ void Type(const std::wstring& text) {
 // to land on `control`, or with `put`, puts it there.
 void Activate(winui::Form& form, HWND control, bool put = false) {
     form.Show();
+    g_front = form.Hwnd();
     for (int i = 0; i < 100 && (GetForegroundWindow() != form.Hwnd() || GetFocus() != control); ++i) {
         SetForegroundWindow(form.Hwnd()), Settle(), Sleep(10);
         if (put && GetForegroundWindow() == form.Hwnd()) SetFocus(control);
