@@ -15,4 +15,12 @@ if [ -n "${QELVANE_TEST_DPI:-}" ]; then
             { echo "failed: reg add $key LogPixels $QELVANE_TEST_DPI in $WINEPREFIX"; exit 1; }
     done
 fi
-exec timeout --kill-after=10 "${QELVANE_WINE_TIMEOUT:-240}" "$loader" "$@"
+# The output goes to CTest through a file, followed while the test runs: the desktop and
+# service processes that the test starts inherit it and outlive the test by seconds,
+# which CTest would wait for on a pipe.
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+timeout --kill-after=10 "${QELVANE_WINE_TIMEOUT:-240}" "$loader" "$@" >"$out" 2>&1 &
+test=$!
+tail -s 0.1 -n +1 -f --pid="$test" "$out"
+wait "$test"
