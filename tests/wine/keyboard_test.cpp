@@ -39,9 +39,7 @@ void TakeForeground() {
 void Send(WORD vk, wchar_t unit, DWORD flags) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = unit;
-    input.ki.dwFlags = flags;
+    input.ki = {vk, unit, flags, 0, 0};
     SendInput(1, &input, sizeof input);
 }
 
@@ -60,14 +58,14 @@ void Type(const std::wstring& text) {
     Settle();
 }
 
-// Brings the window to the foreground (another program on the display may hold it) and waits for the focus
-// to land on `control`, or with `put`, puts it there.
+// Brings the window to the foreground and waits for the focus to land on `control`, or with `put`, puts it there.
 void Activate(winui::Form& form, HWND control, bool put = false) {
     form.Show();
     g_front = form.Hwnd();
-    for (int i = 0; i < 100 && (GetForegroundWindow() != form.Hwnd() || GetFocus() != control); ++i) {
-        SetForegroundWindow(form.Hwnd()), Settle(), Sleep(10);
-        if (put && GetForegroundWindow() == form.Hwnd()) SetFocus(control);
+    for (int i = 0; i < 100 && GetFocus() != control; ++i) {
+        TakeForeground();
+        if (put) SetFocus(control);
+        Settle();
     }
     ASSERT_EQ(GetFocus(), control) << "the focus when " << winui::Narrow(test::ClassOf(form.Hwnd())) << " comes up";
 }

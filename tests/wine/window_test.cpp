@@ -216,8 +216,7 @@ TEST(AllWindows, ColoursBackgroundAndHandCursor) {
 
 // What `paint` draws into a bitmap of `size` pixels, row by row from the top.
 template <typename Paint> std::vector<COLORREF> PixelsDrawn(SIZE size, Paint paint) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const BITMAPINFO info{{sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* bits = nullptr;
     winui::UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
     winui::UniqueBitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
