@@ -11,6 +11,7 @@
 QELVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Always build/ under the source: the CMake presets build there.
 QELVANE_BUILD=$QELVANE_ROOT/build
+QELVANE_PREFIX_64=${QELVANE_WINEPREFIX:-$QELVANE_BUILD/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko installers, no Linux browser opened by the download-page launch, and no
 # menu entries or file types written into the home folder.
@@ -108,7 +109,7 @@ lane_runs() { case " ${QELVANE_LANES_RUN-} " in *" $1 "*) return 0 ;; esac; retu
 # 64-bit program on to a second process).
 use_prefix() {
     case "$1" in
-        64) export WINEPREFIX=${QELVANE_WINEPREFIX:-$QELVANE_BUILD/wineprefix} WINEARCH=win64
+        64) export WINEPREFIX=$QELVANE_PREFIX_64 WINEARCH=win64
             export WINELOADER=/usr/lib/wine/wine64 ;;
         xp) export WINEPREFIX=${QELVANE_XP_PREFIX:-$QELVANE_BUILD/wineprefix-xp} WINEARCH=win32
             export WINELOADER=/usr/lib/wine/wine ;;
@@ -225,8 +226,8 @@ ensure_wine_prefix() {
         if [ "$QELVANE_PREFIX_KIND" = dpi ]; then
             # Wine reads the resolution as each process starts, and a test sets it for
             # the whole prefix: a copy, so that it never reaches the other tests.
-            WINEPREFIX=$QELVANE_BUILD/wineprefix wineserver -w
-            must cp -a "$QELVANE_BUILD/wineprefix/." "$WINEPREFIX/" || return
+            WINEPREFIX=$QELVANE_PREFIX_64 wineserver -w
+            must cp -a "$QELVANE_PREFIX_64/." "$WINEPREFIX/" || return
         else
             must -q "$WINELOADER" wineboot.exe -i || return
         fi
