@@ -11,7 +11,6 @@
 QELVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Always build/ under the source: the CMake presets build there.
 QELVANE_BUILD=$QELVANE_ROOT/build
-QELVANE_PREFIX_64=${QELVANE_WINEPREFIX:-$QELVANE_BUILD/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko installers, no Linux browser opened by the download-page launch, and no
 # menu entries or file types written into the home folder.
@@ -104,12 +103,15 @@ choose_lanes() {
 }
 lane_runs() { case " ${QELVANE_LANES_RUN-} " in *" $1 "*) return 0 ;; esac; return 1; }
 
+# The 64-bit prefix's folder (QELVANE_WINEPREFIX names another one), as it is when asked.
+prefix_64() { printf '%s\n' "${QELVANE_WINEPREFIX:-$QELVANE_BUILD/wineprefix}"; }
+
 # Selects a prefix: WINEPREFIX, WINEARCH, and the loader that starts its programs
 # directly (with wine32 installed, /usr/bin/wine is the 32-bit loader, which hands a
 # 64-bit program on to a second process).
 use_prefix() {
     case "$1" in
-        64) export WINEPREFIX=$QELVANE_PREFIX_64 WINEARCH=win64
+        64) export WINEPREFIX=$(prefix_64) WINEARCH=win64
             export WINELOADER=/usr/lib/wine/wine64 ;;
         xp) export WINEPREFIX=${QELVANE_XP_PREFIX:-$QELVANE_BUILD/wineprefix-xp} WINEARCH=win32
             export WINELOADER=/usr/lib/wine/wine ;;
@@ -226,8 +228,8 @@ ensure_wine_prefix() {
         if [ "$QELVANE_PREFIX_KIND" = dpi ]; then
             # Wine reads the resolution as each process starts, and a test sets it for
             # the whole prefix: a copy, so that it never reaches the other tests.
-            WINEPREFIX=$QELVANE_PREFIX_64 wineserver -w
-            must cp -a "$QELVANE_PREFIX_64/." "$WINEPREFIX/" || return
+            WINEPREFIX=$(prefix_64) wineserver -w
+            must cp -a "$(prefix_64)/." "$WINEPREFIX/" || return
         else
             must -q "$WINELOADER" wineboot.exe -i || return
         fi
