@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "app/form1.h"
@@ -89,6 +90,19 @@ std::vector<COLORREF> PaintOf(HWND control, UINT message) {
     SendMessageW(GetParent(control), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
     std::vector<COLORREF> paint = {GetTextColor(dc), static_cast<COLORREF>(GetBkMode(dc)), GetBkColor(dc)};
     return ReleaseDC(control, dc), paint;
+}
+
+// The resolution the test was started for (QELVANE_TEST_DPI; the prefix's own, QELVANE_DPI or 96,
+// otherwise): a setting that did not take would leave every other test here a copy of the 96-DPI run.
+TEST(AllWindows, LaidOutAtTheResolutionAsked) {
+    int asked = 96;
+    for (const char* name : {"QELVANE_DPI", "QELVANE_TEST_DPI"})
+        if (const char* value = std::getenv(name); value && *value) asked = std::atoi(value);
+    const winui::ScreenDc screen;
+    EXPECT_EQ(GetDeviceCaps(screen.get(), LOGPIXELSX), asked);
+    EXPECT_EQ(GetDeviceCaps(screen.get(), LOGPIXELSY), asked);
+    EXPECT_EQ(winui::TwipsToPixelsX(1440), asked) << "an inch is 1440 twips";
+    EXPECT_EQ(winui::TwipsToPixelsY(1440), asked);
 }
 
 TEST(AllWindows, FramesControlsTextsAndFonts) {
