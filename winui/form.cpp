@@ -236,8 +236,11 @@ void Form::CreateControls() {
                                        nullptr);
         SendMessageW(control, WM_SETFONT,
                      reinterpret_cast<WPARAM>(c.font.face ? FontFor(c.font) : windowFont), FALSE);
-        // An edit box stops at 30,000 characters unless told otherwise; the log must never lose text.
-        if (c.kind == ControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+        if (c.kind == ControlKind::TextBox) {
+            // An edit box stops at 30,000 characters unless told otherwise; the log must never lose text.
+            SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+            KeepCaretOnTab(control);
+        }
     }
 }
 
@@ -315,15 +318,13 @@ void Form::OnEnterKey() {
 }
 
 // As a dialog moves the focus when asked to: a multi-line edit box takes every key,
-// Tab too, and hands Tab back with this message. The next control's text is selected,
-// as when the message loop moves the focus into an edit box.
+// Tab too, and hands Tab back with this message. A text box the focus moves into keeps
+// its caret and selection.
 void Form::OnNextControl(WPARAM wParam, LPARAM lParam) {
     HWND focus = GetFocus();
     HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
                                : GetNextDlgTabItem(hwnd_, IsChild(hwnd_, focus) ? focus : nullptr, wParam != 0);
-    if (!next || !IsChild(hwnd_, next)) return;
-    if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
-    SetFocus(next);
+    if (next && IsChild(hwnd_, next)) SetFocus(next);
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

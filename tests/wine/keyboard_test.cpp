@@ -1,7 +1,7 @@
 // The keyboard as a person uses it: real key presses, queued by the system (SendInput) for the window in
 // the foreground and taken by the program's own pump. Tab and Shift+Tab walk each window's tab order, into
-// and out of the text boxes, wrapping; Enter and Space press the focused button; Esc does nothing; typed
-// characters, Enter and Backspace edit the log and the help text.
+// and out of the text boxes, wrapping, which keep their caret and scroll position; Enter and Space press
+// the focused button; Esc does nothing; typed characters, Enter and Backspace edit the log and the help text.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -151,9 +151,8 @@ TEST(Keyboard, EnterAndSpacePressTheFocusedButton) {
     }
 }
 
-TEST(Keyboard, TypingEditsTheLogAndTheHelpText) {
+TEST(Keyboard, TypingEditsTheLog) {
     list& progress = list::Instance();
-    Pressed();
     WindowRunnerHost().AppendLogText("1:Alerter:禁用\r\n");
     Activate(progress, progress.Control(list::Text1));  // the caret at the start, as after an append
     Type(L"注x");
@@ -161,17 +160,74 @@ TEST(Keyboard, TypingEditsTheLogAndTheHelpText) {
     Press(VK_RETURN);
     WindowRunnerHost().AppendLogText("2:Application Layer Gateway Service:手动\r\n");
     EXPECT_EQ(progress.ControlText(list::Text1), L"注\r\n1:Alerter:禁用\r\n2:Application Layer Gateway Service:手动\r\n");
+    progress.Unload();
+}
+
+// Where a box's caret and scroll position stand, and what it holds.
+struct BoxState {
+    DWORD from = 0, to = 0;
+    LRESULT firstVisibleLine = 0;
+    std::wstring text;
+    bool operator==(const BoxState& o) const { return from == o.from && to == o.to && firstVisibleLine == o.firstVisibleLine; }
+};
+
+BoxState StateOf(HWND box) {
+    BoxState state;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&state.from), reinterpret_cast<LPARAM>(&state.to));
+    state.firstVisibleLine = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+    state.text = test::TextOf(box);
+    return state;
+}
+
+// Tab (or Shift+Tab) out of a text box to the window's button and back in keeps the box's caret, selection
+// and first visible line; the next key typed goes in at the caret, and nothing else is lost.
+void TabOutAndBackIn(HWND box, WORD modifier, wchar_t typed) {
+    const BoxState before = StateOf(box);
+    Press(VK_TAB, modifier);
+    EXPECT_NE(GetFocus(), box) << "out";
+    Press(VK_TAB, modifier);
+    ASSERT_EQ(GetFocus(), box) << "back in";
+    const BoxState after = StateOf(box);
+    EXPECT_TRUE(after == before) << "selection " << before.from << "-" << before.to << " became " << after.from << "-"
+                                 << after.to << ", first visible line " << before.firstVisibleLine << " became "
+                                 << after.firstVisibleLine;
+    Type(std::wstring(1, typed));
+    EXPECT_EQ(test::TextOf(box), before.text.substr(0, before.from) + typed + before.text.substr(before.to));
+}
+
+// After a run, in the log and then in the help text, as a person meets it: Tab out and back in and type,
+// with the caret at the start and the box showing its first line, then further down with the box scrolled.
+TEST(Keyboard, TabKeepsTheCaretTheScrollPositionAndTheText) {
+    list& progress = list::Instance();
+    std::string log;
+    for (int row = 1; row <= 40; ++row) log += std::to_string(row) + ":Alerter:禁用\r\n";  // more than the box shows
+    WindowRunnerHost().AppendLogText(log);
+    progress.EnableControl(list::Command1, true);
+    HWND box = progress.Control(list::Text1);
+    Activate(progress, box);
+    Pressed();
+    TabOutAndBackIn(box, 0, L'x');
+    Press(VK_END, VK_CONTROL);
+    for (int i = 0; i < 5; ++i) Press(VK_UP);
+    Press(VK_RIGHT, VK_SHIFT);  // a selection of the user's own stays as it is
+    ASSERT_GT(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "scrolled";
+    TabOutAndBackIn(box, VK_SHIFT, L'y');
 
     help& window = help::Instance();
     const std::wstring original = window.ControlText(help::Text1);
+    box = window.Control(help::Text1);
     Activate(window, window.Control(help::OKButton));
     Press(VK_TAB);
+    ASSERT_EQ(GetFocus(), box);
+    EXPECT_EQ(StateOf(box).firstVisibleLine + StateOf(box).to, 0) << "first line shown, caret at the start";
+    Type(L"z");
     Press(VK_END, VK_CONTROL);
+    TabOutAndBackIn(box, 0, L'w');
     Press(VK_RETURN);
     Type(L"甲乙");
     Press(VK_BACK);
-    EXPECT_EQ(window.ControlText(help::Text1), original + L"\r\n甲");
-    EXPECT_EQ(Pressed(), std::vector<std::string>{}) << "Enter in a text box presses no button";
+    EXPECT_EQ(window.ControlText(help::Text1), L"z" + original + L"w\r\n甲");
+    EXPECT_EQ(Pressed(), std::vector<std::string>{}) << "Tab, Enter and typing in a text box press no button";
     window.Unload();
     progress.Unload();
 }
