@@ -151,18 +151,6 @@ TEST(Keyboard, EnterAndSpacePressTheFocusedButton) {
     }
 }
 
-TEST(Keyboard, TypingEditsTheLog) {
-    list& progress = list::Instance();
-    WindowRunnerHost().AppendLogText("1:Alerter:禁用\r\n");
-    Activate(progress, progress.Control(list::Text1));  // the caret at the start, as after an append
-    Type(L"注x");
-    Press(VK_BACK);
-    Press(VK_RETURN);
-    WindowRunnerHost().AppendLogText("2:Application Layer Gateway Service:手动\r\n");
-    EXPECT_EQ(progress.ControlText(list::Text1), L"注\r\n1:Alerter:禁用\r\n2:Application Layer Gateway Service:手动\r\n");
-    progress.Unload();
-}
-
 // Where a box's caret and scroll position stand, and what it holds.
 struct BoxState {
     DWORD from = 0, to = 0;
