@@ -4,16 +4,31 @@ namespace winui {
 
 bool LaunchProcess(const std::wstring& application, const std::wstring& commandLine,
                    const std::wstring& directory, WORD showWindow, std::wstring* reason) {
+    // The null device as the child's standard handles: a console command that asks
+    // (NET stop of a service with dependants asks Y/N) then reads the end of its input,
+    // where it would otherwise wait on its hidden console for a key nobody can press.
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    const HANDLE null = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    &inheritable, OPEN_EXISTING, 0, nullptr);
+    if (null == INVALID_HANDLE_VALUE) {
+        if (reason) *reason = SystemErrorText(GetLastError());
+        return false;
+    }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     startup.wShowWindow = showWindow;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = null;
     PROCESS_INFORMATION process{};
     // CreateProcessW may write into the command line: hand it a private copy.
     std::wstring writable = commandLine;
-    if (!CreateProcessW(application.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.c_str(), &startup, &process)) {
-        if (reason) *reason = SystemErrorText(GetLastError());
+    // Inheriting hands over the null device alone: the program makes no other handle inheritable.
+    const BOOL started = CreateProcessW(application.c_str(), writable.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        directory.c_str(), &startup, &process);
+    const DWORD error = GetLastError();
+    CloseHandle(null);
+    if (!started) {
+        if (reason) *reason = SystemErrorText(error);
         return false;
     }
     CloseHandle(process.hThread);

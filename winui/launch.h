@@ -9,8 +9,9 @@
 namespace winui {
 
 // Starts `application` with `commandLine` (passed byte-identical) in `directory`, its
-// window shown as `showWindow`, and returns at once without waiting for it. On
-// failure, `reason` (when given) receives the system's words for it.
+// window shown as `showWindow` and its standard handles on the null device, and returns
+// at once without waiting for it. On failure, `reason` (when given) receives the
+// system's words for it.
 bool LaunchProcess(const std::wstring& application, const std::wstring& commandLine,
                    const std::wstring& directory, WORD showWindow, std::wstring* reason);
 
