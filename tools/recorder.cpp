@@ -1,7 +1,8 @@
 // Stands in for cmd.exe, net.exe, sc.exe or a launched child in the tests: reports
 // how it was started in a file of its own, in the folder QELVANE_RECORD_DIR names,
 // after QELVANE_RECORD_DELAY_MS milliseconds if that is set. One file per start, so
-// that the many copies a run starts at once need no coordination.
+// that the many copies a run starts at once need no coordination. Its standard input
+// too: eof, data, none (no handle, an error), or waits (a read still blocked after 3 s).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -18,6 +19,15 @@ std::wstring Variable(const wchar_t* name) {
     return length > 0 && length < MAX_PATH ? value : L"";
 }
 
+const wchar_t* g_input = L"none";  // what the read met; looked at once its thread has ended
+
+DWORD WINAPI ReadInput(void*) {
+    char byte = 0;
+    DWORD read = 0;
+    if (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &read, nullptr)) g_input = read ? L"data" : L"eof";
+    return 0;
+}
+
 }  // namespace
 
 int wmain() {
@@ -25,6 +35,10 @@ int wmain() {
     if (folder.empty()) return 0;
     if (const std::wstring delay = Variable(L"QELVANE_RECORD_DELAY_MS"); !delay.empty())
         Sleep(static_cast<DWORD>(_wtoi(delay.c_str())));
+
+    // In a thread, so that a read that never returns still leaves the recorder to report.
+    const HANDLE reader = CreateThread(nullptr, 0, ReadInput, nullptr, 0, nullptr);
+    const wchar_t* input = !reader ? L"none" : WaitForSingleObject(reader, 3000) == WAIT_OBJECT_0 ? g_input : L"waits";
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -40,7 +54,7 @@ int wmain() {
     const std::string record = Encoded(L"image=" + std::wstring(image) + L"\ndirectory=" + directory +
                                            L"\nshow=" + std::to_wstring(startup.wShowWindow) + L"\nflags=" +
                                            std::to_wstring(startup.dwFlags) + L"\ncommandline=" +
-                                           GetCommandLineW() + L"\nargv=" + args + L"\n",
+                                           GetCommandLineW() + L"\nargv=" + args + L"\nstdin=" + input + L"\n",
                                        CP_UTF8);
 
     // Written under a temporary name and then renamed, so that a reader never sees half a record.

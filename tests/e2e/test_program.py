@@ -1,7 +1,7 @@
 """The shipped program driven from outside under Wine, as a user would, for what only
-the real process shows: where its commands are launched from, in which folder and how
-shown; the argument vectors the system's own cmd hands to sc and NET for each profile;
-and the end of the process.
+the real process shows: where its commands are launched from, in which folder, how
+shown and with what input; the argument vectors the system's own cmd hands to sc and
+NET for each profile; and the end of the process.
 
 Environment: QELVANE_EXE (the program), QELVANE_DRIVER (uidriver.exe), QELVANE_RECORDER
 (recorder.exe for the prefix),
@@ -93,9 +93,10 @@ class ProgramTest(unittest.TestCase):
         exe = shutil.copy(EXE, os.path.join(self.program_dir, "qelvane.exe"))
         self.trace = open(os.path.join(self.tmp.name, "trace.txt"), "w+b")
         self.addCleanup(self.trace.close)
-        # No address randomisation: Wine's process start then never collides with it.
+        # No address randomisation: Wine's process start then never collides with it. Its
+        # input a pipe held open and never written, so that a child handed it would wait too.
         self.process = subprocess.Popen(["setarch", os.uname().machine, "-R", LOADER, exe], cwd=work, env=self.env,
-                                        stdout=subprocess.DEVNULL, stderr=self.trace)
+                                        stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=self.trace)
         self.addCleanup(self.stop)
         self.wait(FORM1, "shown")
 
@@ -103,6 +104,7 @@ class ProgramTest(unittest.TestCase):
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+        self.process.stdin.close()
 
     def wait(self, window, state, ms=120000):
         code, out = driver("wait", window, state, ms)
@@ -158,7 +160,8 @@ class Launches(ProgramTest):
         self.assertEqual(sorted(r["commandline"] for r in found), command_lines(rows("automatic")))
         for record in found:
             self.assertEqual((record["image"].lower(), record["directory"].lower()), (SYSTEM + r"\cmd.exe", SYSTEM))
-            self.assertEqual((record["show"], int(record["flags"]) & 1), ("0", 1), "hidden: SW_HIDE, STARTF_USESHOWWINDOW")
+            self.assertEqual((record["show"], int(record["flags"]) & 0x101, record["stdin"]), ("0", 0x101, "eof"),
+                             "hidden (SW_HIDE, STARTF_USESHOWWINDOW), its input at its end (STARTF_USESTDHANDLES)")
 
         # Last: after these launches Wine's explorer sometimes leaves the program's
         # windows out of what other processes enumerate (docs/wine-notes.md).
