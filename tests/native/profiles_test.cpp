@@ -111,29 +111,5 @@ TEST(Totals, GuidedRunsSixtyThreeToSixtySevenRows) {
     }
 }
 
-TEST(Answers, PrinterChangedBetweenTestsFourAndFiveIsFollowed) {
-    const Hook printerOff = [](Answers& answers, const Events& events) {
-        if (events[events.size() - 2] == "append:37.1:Server:自动\r\n") answers.UsesPrinter = false;
-    };
-    const Events events = ProgramRun(kGuided, FromBits(2), printerOff);
-    EXPECT_EQ(FirstDifference(events, Expected(kGuided, FromBits(2), printerOff)), "");
-    EXPECT_TRUE(Contains(events, {"run:cmd /c NET stop Spooler", "run:cmd /c sc config Spooler start= disabled",
-                                  "append:42:Print Spooler:禁用\r\n"}));
-    EXPECT_EQ(Count(events, "append:42:Print Spooler:自动\r\n"), 0u);
-}
-
-TEST(Answers, WebServerStoredInTheFirstEightPumpsDecidesTheAutomaticBranch) {
-    for (std::size_t pump = 1; pump <= 9; ++pump) {
-        SCOPED_TRACE(pump);
-        const Hook answer = [pump](Answers& answers, const Events& events) {
-            if (Count(events, "pump") == pump) answers.HostsWebServer = true;
-        };
-        const Events events = ProgramRun(kAutomatic, Answers{}, answer);
-        EXPECT_EQ(FirstDifference(events, Expected(kAutomatic, Answers{}, answer)), "");
-        EXPECT_EQ(Contains(events, {"run:cmd /c NET start COMSysApp", "run:cmd /c sc config COMSysApp start= auto",
-                                    "append:8:COM+ System Application:自动\r\n"}), pump <= 8);
-    }
-}
-
 }  // namespace
 }  // namespace qelvane::test
