@@ -1,6 +1,6 @@
 """Reads a release archive back: its entries, names that read the same in code pages 437
-and 936, fixed times, SHA256SUMS against the bytes, the readmes. Usage: check_archive.py
-ZIP [ZIP_PACKED_AGAIN], the second of which must have the same bytes."""
+and 936, fixed times and Unix modes, no extra fields, SHA256SUMS against the bytes, the
+readmes. Usage: check_archive.py ZIP [ZIP_PACKED_AGAIN], the second with the same bytes."""
 
 import hashlib
 import re
@@ -13,6 +13,7 @@ FILES = ["README-en.txt", "README-zh.txt", "SHA256SUMS", "qelvane-x64.exe", "qel
 
 def check(path):
     problems = []
+    raw = open(path, "rb").read()
     with zipfile.ZipFile(path) as archive:
         infos = archive.infolist()
         if [info.filename for info in infos] != [TOP] + [TOP + name for name in FILES]:
@@ -25,6 +26,10 @@ def check(path):
                 problems.append("%r reads %r in 437 and %r in 936" % ((stored,) + seen))
             if info.date_time != (2026, 12, 6, 0, 0, 0):
                 problems.append("%s: time %s" % (info.filename, info.date_time))
+            mode, local_extra = 0o40755 if info.is_dir() else 0o100644, raw[info.header_offset + 28:][:2]
+            if (info.create_system, info.external_attr >> 16, info.extra, local_extra) != (3, mode, b"", b"\0\0"):
+                problems.append("%s: mode %o, system %d, extra fields %r, local %r (not %o, 3, none)" % (
+                    info.filename, info.external_attr >> 16, info.create_system, info.extra, local_extra, mode))
         # Reading an entry also checks its local header's name and its CRC.
         data = {info.filename[len(TOP):]: archive.read(info) for info in infos if not info.is_dir()}
     sums = data.get("SHA256SUMS", b"").decode("ascii", "replace")
