@@ -53,6 +53,22 @@ say_failure_on_stop() {
     trap 'rc=$?; [ ${#QELVANE_FAILURES[@]} -gt 0 ] || log "failed: $BASH_COMMAND (exit $rc)"' ERR
 }
 
+# Runs an apt-get command again while another run's apt-get holds a lock it needs, for up
+# to 10 minutes: apt-get update does not wait for the lock of the package lists, whatever
+# DPkg::Lock::Timeout says (apt 2.6 fails at once).
+apt_waiting_for_lock() {
+    local out rc deadline=$((SECONDS + 600))
+    out=$(mktemp)
+    while :; do
+        "$@" >"$out" 2>&1 && rc=0 || rc=$?
+        [ "$rc" -ne 0 ] && [ "$SECONDS" -lt "$deadline" ] && grep -q 'Could not get lock' "$out" || break
+        sleep 5
+    done
+    cat "$out"
+    rm -f "$out"
+    return "$rc"
+}
+
 install_packages() {
     local missing=()
     for p in "${QELVANE_PACKAGES[@]}"; do
@@ -64,7 +80,7 @@ install_packages() {
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     # Wine's 32-bit half comes from the i386 architecture.
     dpkg --print-foreign-architectures | grep -qx i386 || must $sudo dpkg --add-architecture i386 || return
-    must -q $sudo apt-get update -qq || return
+    must -q apt_waiting_for_lock $sudo apt-get update -qq || return
     # Another run's apt-get may hold dpkg's lock (for a minute or two): wait for it.
     must -q $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 "${missing[@]}"
 }
