@@ -221,37 +221,57 @@ prefix_stamp() {
     dpkg-query -W -f='${Package}:${Architecture} ${Version}\n' wine64 wine32:i386 libwine libwine:i386 2>/dev/null
 }
 
+# Removes a folder of these scripts: renamed first, so that one left half removed bears a
+# name of theirs (removed at the next run), never the prefix's own without its stamp.
+remove_folder() {
+    [ -e "$1" ] || [ -L "$1" ] || return 0
+    rm -rf "$1.qelvane-old"
+    must mv -T "$1" "$1.qelvane-old" && rm -rf "$1.qelvane-old"
+}
+
 # Makes the selected prefix when it is missing or empty, and again when these scripts
 # made it with something else. A folder that is not empty and has no stamp is not
 # theirs (say, a QELVANE_WINEPREFIX pointed at ~/.wine): it is never removed. Then
 # applies the settings.
 ensure_wine_prefix() {
-    local stamp_file="$WINEPREFIX/.qelvane-stamp" stamp
-    if [ ! -e "$stamp_file" ] && [ -e "$WINEPREFIX" ] &&
-       { [ ! -d "$WINEPREFIX" ] || [ -n "$(ls -A "$WINEPREFIX")" ]; }; then
-        failure "Wine prefix $WINEPREFIX: not empty and not made by these scripts (no .qelvane-stamp), so left as it is; choose a new or empty folder"
+    local prefix=${WINEPREFIX%/}
+    local stamp_file="$prefix/.qelvane-stamp" stamp
+    # What an interrupted run left: a copy not yet in place, a prefix not yet removed.
+    rm -rf "$prefix.qelvane-new" "$prefix.qelvane-old"
+    if [ ! -e "$stamp_file" ] && [ -e "$prefix" ] &&
+       { [ ! -d "$prefix" ] || [ -n "$(ls -A "$prefix")" ]; }; then
+        failure "Wine prefix $prefix: not empty and not made by these scripts (no .qelvane-stamp), so left as it is; choose a new or empty folder"
         return 1
     fi
     QELVANE_STARTED_PREFIXES+=("$WINEPREFIX")
     stamp=$(prefix_stamp)
     if [ "$(cat "$stamp_file" 2>/dev/null)" != "$stamp" ]; then
-        log "making Wine prefix $WINEPREFIX ($QELVANE_PREFIX_KIND)"
-        WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
-        rm -rf "$WINEPREFIX"
-        # Stamped before Wine fills it, so that a prefix left half made is made afresh.
-        must mkdir -p "$WINEPREFIX" || return
-        echo unfinished > "$stamp_file"
+        log "making Wine prefix $prefix ($QELVANE_PREFIX_KIND)"
+        wineserver -k >/dev/null 2>&1 || true
+        remove_folder "$prefix" || return
         if [ "$QELVANE_PREFIX_KIND" = dpi ]; then
             # Wine reads the resolution as each process starts, and a test sets it for
-            # the whole prefix: a copy, so that it never reaches the other tests.
-            WINEPREFIX=$(prefix_64) wineserver -w
-            must cp -a "$(prefix_64)/." "$WINEPREFIX/" || return
+            # the whole prefix: a copy, so that it never reaches the other tests. Made
+            # beside it and put in place whole, since it brings the 64-bit prefix's stamp.
+            local from new="$prefix.qelvane-new"
+            from=$(prefix_64)
+            if [ "$(cat "$from/.qelvane-stamp" 2>/dev/null)" != "64${stamp#dpi}" ]; then
+                failure "Wine prefix $from: not ready, so not copied into $prefix"
+                return 1
+            fi
+            WINEPREFIX=$from wineserver -w
+            must cp -a -T "$from" "$new" || return
+            printf '%s\n' "$stamp" > "$new/.qelvane-stamp"
+            must mv -T "$new" "$prefix" || return
         else
+            # Stamped before Wine fills it in place, so that one left half made is made afresh.
+            must mkdir -p "$prefix" || return
+            echo unfinished > "$stamp_file"
             must -q "$WINELOADER" wineboot.exe -i || return
+            if [ "$QELVANE_PREFIX_KIND" = xp ]; then must -q "$WINELOADER" winecfg.exe -v winxp || return; fi
+            wineserver -w
+            printf '%s\n' "$stamp" > "$stamp_file"
         fi
-        if [ "$QELVANE_PREFIX_KIND" = xp ]; then must -q "$WINELOADER" winecfg.exe -v winxp || return; fi
-        wineserver -w
-        printf '%s\n' "$stamp" > "$stamp_file"
     fi
     write_prefix_settings
 }
