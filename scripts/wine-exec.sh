@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Runs a Windows test binary under Wine with a time limit, for CTest; a test of a lane
-# (QELVANE_LANE) only where scripts/lane.sh says that lane runs (it skips it elsewhere).
+# Runs a Windows test binary under Wine with a time limit, for CTest, only in a prefix
+# that scripts/lane.sh finds finished; a test of a lane (QELVANE_LANE) only where that
+# lane runs (lane.sh skips it elsewhere).
 set -u
 : "${WINEPREFIX:?run the Windows tests through scripts/test.sh}"
 : "${DISPLAY:?no display: run the Windows tests through scripts/test.sh}"
 export WINEDEBUG=${WINEDEBUG:--all}
 loader=${WINELOADER:-/usr/lib/wine/wine64}
-if [ -n "${QELVANE_LANE:-}" ]; then "$(dirname "$0")/lane.sh" "$QELVANE_LANE" true || exit; fi
+"$(dirname "$0")/lane.sh" "${QELVANE_LANE:--}" true || exit
 # QELVANE_TEST_DPI: the display's resolution for this test, set in its prefix, where it
 # stays; Wine reads it as each process starts.
 if [ -n "${QELVANE_TEST_DPI:-}" ]; then
