@@ -4,58 +4,30 @@ imported function missing from the reviewed allow-list in resources/xp-imports.t
 an i686 .exe larger than 300 KB, resources included (the size the program is shipped at).
 Usage: check_exe.py ALLOW_LIST EXE..."""
 
-import struct
+import re
+import subprocess
 import sys
 
 I686_LIMIT = 300 * 1024
 
 
 def parse(path):
-    data = open(path, "rb").read()
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    assert data[pe:pe + 4] == b"PE\0\0", "not a PE file"
-    machine, sections, _, _, _, optional_size, _ = struct.unpack_from("<HHIIIHH", data, pe + 4)
-    opt = pe + 24
-    magic = struct.unpack_from("<H", data, opt)[0]
-    wide = magic == 0x20B
-    subsystem_version = struct.unpack_from("<HH", data, opt + 48)
-    subsystem = struct.unpack_from("<H", data, opt + 68)[0]
-    directories = opt + (112 if wide else 96)
-    table = opt + optional_size
-    section_list = []
-    for i in range(sections):
-        _, vsize, vaddr, rsize, rptr = struct.unpack_from("<8sIIII", data, table + 40 * i)
-        section_list.append((vaddr, max(vsize, rsize), rptr))
-
-    def at(rva):
-        for vaddr, size, rptr in section_list:
-            if vaddr <= rva < vaddr + size:
-                return rptr + rva - vaddr
-        raise ValueError("RVA %x outside every section" % rva)
-
-    def cstring(offset):
-        return data[offset:data.index(b"\0", offset)].decode("ascii")
-
-    imports = set()
-    import_rva = struct.unpack_from("<I", data, directories + 8)[0]
-    descriptor = at(import_rva)
-    while True:
-        lookup, _, _, name, first = struct.unpack_from("<IIIII", data, descriptor)
-        if name == 0:
-            break
-        dll = cstring(at(name)).upper()
-        thunk = at(lookup or first)
-        step, ordinal_flag = (8, 1 << 63) if wide else (4, 1 << 31)
-        while True:
-            value = struct.unpack_from("<Q" if wide else "<I", data, thunk)[0]
-            if value == 0:
-                break
-            imports.add((dll, "#%d" % (value & 0xFFFF) if value & ordinal_flag else cstring(at(value) + 2)))
-            thunk += step
-        descriptor += 20
-    resource_rva = struct.unpack_from("<I", data, directories + 16)[0]
-    return {"machine": machine, "subsystem": subsystem, "subsystem_version": subsystem_version,
-            "imports": imports, "has_resources": resource_rva != 0, "bytes": data}
+    """What mingw-w64's objdump reads from the headers and the import table."""
+    dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", path], check=True, capture_output=True,
+                          text=True).stdout
+    field = lambda name: re.search(r"^%s\s+(\S+)" % name, dump, re.M).group(1)
+    imports, dll = set(), None
+    for line in dump.splitlines():
+        if line.startswith("\tDLL Name: "):
+            dll = line.split(": ", 1)[1].upper()
+        elif dll and re.match(r"^\t\s*[0-9a-f]+\s+\d+\s+\S", line):
+            imports.add((dll, line.split()[2]))
+        elif not line.strip():
+            dll = None
+    return {"machine": {"pei-i386": 0x14C, "pei-x86-64": 0x8664}.get(re.search(r"file format (\S+)", dump).group(1)),
+            "subsystem": int(field("Subsystem"), 16),
+            "subsystem_version": (int(field("MajorSubsystemVersion")), int(field("MinorSubsystemVersion"))),
+            "imports": imports, "bytes": open(path, "rb").read()}
 
 
 def load_allow_list(path):
@@ -73,7 +45,7 @@ def check(path, allowed):
     info = parse(path)
     limit = {0x14C: (5, 1), 0x8664: (5, 2)}.get(info["machine"])
     if limit is None:
-        problems.append("unknown machine %#x" % info["machine"])
+        problems.append("unknown machine %s" % info["machine"])
     elif info["subsystem_version"] > limit:
         problems.append("subsystem version %d.%02d above %d.%02d" % (info["subsystem_version"] + limit))
     if info["machine"] == 0x14C and len(info["bytes"]) > I686_LIMIT:
