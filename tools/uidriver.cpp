@@ -35,12 +35,6 @@ std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
-std::wstring Escaped(const std::wstring& text) {
-    std::wstring out;
-    for (wchar_t c : text) out += c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : c == L'\\' ? L"\\\\" : std::wstring(1, c);
-    return out;
-}
-
 BOOL CALLBACK Collect(HWND hwnd, LPARAM found) {
     if (ClassOf(hwnd).rfind(L"Qelvane", 0) == 0) reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
     return TRUE;
@@ -74,7 +68,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"windows") {
         for (HWND hwnd : ProgramWindows())
-            if (IsWindowVisible(hwnd)) WriteOut(ClassOf(hwnd) + L" " + Escaped(TextOf(hwnd)) + L"\n");
+            if (IsWindowVisible(hwnd)) WriteOut(ClassOf(hwnd) + L" " + TextOf(hwnd) + L"\n");
         return 0;
     }
     if (argc < 3) return Fail(L"usage");

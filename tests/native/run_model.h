@@ -137,11 +137,6 @@ inline std::size_t Count(const Events& events, const std::string& event) {
     return std::count(events.begin(), events.end(), event);
 }
 
-// True when `part` stands in `events` as one unbroken stretch.
-inline bool Contains(const Events& events, const Events& part) {
-    return std::search(events.begin(), events.end(), part.begin(), part.end()) != events.end();
-}
-
 // Where two runs part; empty when they agree.
 inline std::string FirstDifference(const Events& actual, const Events& expected) {
     const auto [a, e] = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());

@@ -1,21 +1,9 @@
-// The step runner as the user meets it: the exact command lines, the two guided rows
-// without a pump, a run nested in a pump, text already in the log, failed launches.
+// The step runner as the user meets it: a run nested in a pump, text already in the log,
+// failed launches. (Every command line and pump of each profile: profiles_test.cpp.)
 #include "run_model.h"
 
 namespace qelvane::test {
 namespace {
-
-TEST(Steps, CommandLinesAndTheRowsWithoutAPump) {
-    const Events automatic = ProgramRun(kAutomatic, Answers{});
-    EXPECT_TRUE(Contains(automatic, {"pump", "run:cmd /c NET stop \"ATI Smart\"",
-                                     "run:cmd /c sc config \"ATI Smart\" start= disabled", "append:3.3:ATI Smart:禁用\r\n"}));
-    EXPECT_TRUE(Contains(automatic, {"pump", "run:cmd /c sc config Spooler start= demand",
-                                     "append:42:Print Spooler:手动\r\n", "pump"}));
-    const Events guided = ProgramRun(kGuided, FromBits(15));
-    EXPECT_TRUE(Contains(guided, {"append:37:NT LM Security Support Provider:自动\r\n", "run:cmd /c NET start lanmanserver",
-                                  "run:cmd /c sc config lanmanserver start= auto", "append:37.1:Server:自动\r\n", "pump"}));
-    EXPECT_TRUE(Contains(guided, {"append:79.7:Event Log:自动\r\n", "run:cmd /c NET stop WmiApSrv"}));
-}
 
 TEST(Runs, NestedRunAppendsItsWholeBlockBetweenTwoRowLines) {
     FakeHost host;

@@ -4,6 +4,7 @@
 // the focused button; Esc does nothing; typed characters, Enter and Backspace edit the log and the help text.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -151,36 +152,25 @@ TEST(Keyboard, EnterAndSpacePressTheFocusedButton) {
     }
 }
 
-// Where a box's caret and scroll position stand, and what it holds.
-struct BoxState {
+// Where a box's selection and caret stand, and its first visible line.
+std::array<LRESULT, 3> PlaceIn(HWND box) {
     DWORD from = 0, to = 0;
-    LRESULT firstVisibleLine = 0;
-    std::wstring text;
-    bool operator==(const BoxState& o) const { return from == o.from && to == o.to && firstVisibleLine == o.firstVisibleLine; }
-};
-
-BoxState StateOf(HWND box) {
-    BoxState state;
-    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&state.from), reinterpret_cast<LPARAM>(&state.to));
-    state.firstVisibleLine = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
-    state.text = test::TextOf(box);
-    return state;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    return {from, to, SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0)};
 }
 
 // Tab (or Shift+Tab) out of a text box to the window's button and back in keeps the box's caret, selection
 // and first visible line; the next key typed goes in at the caret, and nothing else is lost.
 void TabOutAndBackIn(HWND box, WORD modifier, wchar_t typed) {
-    const BoxState before = StateOf(box);
+    const auto before = PlaceIn(box);
+    const std::wstring text = test::TextOf(box);
     Press(VK_TAB, modifier);
     EXPECT_NE(GetFocus(), box) << "out";
     Press(VK_TAB, modifier);
     ASSERT_EQ(GetFocus(), box) << "back in";
-    const BoxState after = StateOf(box);
-    EXPECT_TRUE(after == before) << "selection " << before.from << "-" << before.to << " became " << after.from << "-"
-                                 << after.to << ", first visible line " << before.firstVisibleLine << " became "
-                                 << after.firstVisibleLine;
+    EXPECT_EQ(PlaceIn(box), before) << "selection from, to, first visible line";
     Type(std::wstring(1, typed));
-    EXPECT_EQ(test::TextOf(box), before.text.substr(0, before.from) + typed + before.text.substr(before.to));
+    EXPECT_EQ(test::TextOf(box), text.substr(0, before[0]) + typed + text.substr(before[1]));
 }
 
 // After a run, in the log and then in the help text, as a person meets it: Tab out and back in and type,
@@ -207,7 +197,7 @@ TEST(Keyboard, TabKeepsTheCaretTheScrollPositionAndTheText) {
     Activate(window, window.Control(help::OKButton));
     Press(VK_TAB);
     ASSERT_EQ(GetFocus(), box);
-    EXPECT_EQ(StateOf(box).firstVisibleLine + StateOf(box).to, 0) << "first line shown, caret at the start";
+    EXPECT_EQ(PlaceIn(box), (std::array<LRESULT, 3>{})) << "first line shown, caret at the start";
     Type(L"z");
     Press(VK_END, VK_CONTROL);
     TabOutAndBackIn(box, 0, L'w');

@@ -1,10 +1,8 @@
-// Seeded random use of every window in this process: clicks on any visible, enabled button, close boxes and typing
-// into the log, posted as a user's input is queued, also while runs pump; command lines are recorded, never started.
-// Whatever the user does, every append adds one log line (the last with the completion lines) to the box's text; typed
-// characters stay in their box until it is unloaded; every run completes; each log line follows one "cmd /c sc config
-// <name> start= <type>", after at most one "cmd /c NET stop|start <name>" of the same name. QELVANE_SOAK=N plays seeds
-// 0 to N-1 instead of the default few, QELVANE_SOAK=A-B seeds A to B (run the binary directly, beyond ctest's time
-// limit); QELVANE_SEED=N replays one.
+// Seeded random use of every window in this process (clicks on visible, enabled buttons, close boxes, typing into
+// the log, posted as a user's input is queued, also while runs pump; commands recorded, never started), checked
+// against invariants: every append adds one log line after its commands, typed characters stay until their box is
+// unloaded, every run completes. QELVANE_SOAK=N plays seeds 0 to N-1, QELVANE_SOAK=A-B seeds A to B (run the binary
+// directly, beyond ctest's time limit); QELVANE_SEED=N replays one.
 #include <gtest/gtest.h>
 
 #include <algorithm>

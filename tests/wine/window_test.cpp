@@ -99,10 +99,8 @@ TEST(AllWindows, LaidOutAtTheResolutionAsked) {
     for (const char* name : {"QELVANE_DPI", "QELVANE_TEST_DPI"})
         if (const char* value = std::getenv(name); value && *value) asked = std::atoi(value);
     const winui::ScreenDc screen;
-    EXPECT_EQ(GetDeviceCaps(screen.get(), LOGPIXELSX), asked);
-    EXPECT_EQ(GetDeviceCaps(screen.get(), LOGPIXELSY), asked);
-    EXPECT_EQ(winui::TwipsToPixelsX(1440), asked) << "an inch is 1440 twips";
-    EXPECT_EQ(winui::TwipsToPixelsY(1440), asked);
+    EXPECT_EQ(std::make_pair(GetDeviceCaps(screen.get(), LOGPIXELSX), GetDeviceCaps(screen.get(), LOGPIXELSY)), std::make_pair(asked, asked));
+    EXPECT_EQ(std::make_pair(winui::TwipsToPixelsX(1440), winui::TwipsToPixelsY(1440)), std::make_pair(asked, asked)) << "an inch";
 }
 
 TEST(AllWindows, FramesControlsTextsAndFonts) {
@@ -156,47 +154,6 @@ TEST(AllWindows, FramesControlsTextsAndFonts) {
         EXPECT_TRUE(Scaled(l.bottom - b.top, 9)) << l.bottom - b.top;
         EXPECT_EQ(ChildWindowFromPointEx(main, POINT{l.left + 20, b.top + 4}, CWP_ALL), GetDlgItem(main, button));
     }
-}
-
-// The characters of `text` that `font` has no glyph for: they would be drawn as boxes.
-std::wstring MissingGlyphs(HFONT font, const std::wstring& text) {
-    std::wstring drawn, missing;
-    for (wchar_t c : text)
-        if (c >= L' ') drawn += c;  // line breaks are not drawn
-    std::vector<WORD> glyphs(drawn.size());
-    winui::ScreenDc dc;
-    winui::SelectedObject selected(dc.get(), font);
-    GetGlyphIndicesW(dc.get(), drawn.c_str(), static_cast<int>(drawn.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
-    for (std::size_t i = 0; i < drawn.size(); ++i)
-        if (glyphs[i] == 0xFFFF && missing.find(drawn[i]) == std::wstring::npos) missing += drawn[i];
-    return missing;
-}
-
-// Every text of every window, in the font it is drawn in: captions, controls, and the log
-// after each of the three runs (the prefix's settings give the faces their CJK glyphs).
-TEST(AllWindows, EveryTextHasItsGlyphs) {
-    SetCommandLauncher([](const std::string&) { return LaunchResult{true, {}}; });  // nothing is started
-    Form1::Instance().OptimizeAutomatically();
-    Form1::Instance().RestoreDefaults();
-    Form1::Instance().OptimizeByQuestions();
-    SetCommandLauncher(nullptr);
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    const winui::UniqueFont captionFont(CreateFontIndirectW(&metrics.lfCaptionFont));
-    for (const Win& w : Windows()) {
-        HWND hwnd = w.form.Hwnd();
-        SCOPED_TRACE(testing::Message() << ClassOf(hwnd));
-        EXPECT_EQ(MissingGlyphs(captionFont.get(), test::TextOf(hwnd)), L"") << "the caption " << test::TextOf(hwnd);
-        int controls = 0;
-        for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT), ++controls) {
-            const HFONT font = reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0));
-            ASSERT_NE(font, nullptr) << GetDlgCtrlID(c);
-            EXPECT_EQ(MissingGlyphs(font, test::TextOf(c)), L"") << "control " << GetDlgCtrlID(c);
-        }
-        EXPECT_EQ(controls, static_cast<int>(w.controls.size()));
-    }
-    EXPECT_GT(test::TextOf(list::Instance().Control(list::Text1)).size(), 3000u) << "the three runs' log";
 }
 
 TEST(AllWindows, ColoursBackgroundAndHandCursor) {
