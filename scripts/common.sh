@@ -17,7 +17,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winebrowser.exe=d;winemenubuilder.exe=d"}
 
 QELVANE_PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
-                  wine wine64 wine32:i386 fonts-wine xvfb xauth fonts-arphic-uming imagemagick xdotool
+                  wine wine64 wine32:i386 fonts-wine xvfb xauth fonts-arphic-uming fontconfig imagemagick xdotool
                   x11-apps x11-utils googletest zip)
 
 log() { printf '== %s\n' "$*" >&2; }
@@ -211,7 +211,10 @@ write_prefix_settings() {
     } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
     # regedit exits 0 even when it read nothing: ask for one of the values instead.
     "$WINELOADER" regedit /S 'C:\qelvane-settings.reg' >/dev/null 2>&1
-    must -q "$WINELOADER" reg query 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun
+    must -q "$WINELOADER" reg query 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun || return
+    # The face they name must be installed, or every CJK text is drawn as boxes.
+    local face=${QELVANE_CJK_FONT:-AR PL UMing CN}
+    [ -n "$(fc-list "$face" family)" ] || { failure "no font \"$face\" installed (fc-list)"; return 1; }
 }
 
 # What made a prefix: a prefix made by another Wine installation or architecture
