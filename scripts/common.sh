@@ -225,10 +225,10 @@ prefix_stamp() {
 }
 
 # Removes a folder of these scripts: renamed first, so that one left half removed bears a
-# name of theirs (removed at the next run), never the prefix's own without its stamp.
+# name of theirs (ensure_wine_prefix removes it at the next run), never the prefix's own
+# without its stamp.
 remove_folder() {
     [ -e "$1" ] || [ -L "$1" ] || return 0
-    rm -rf "$1.qelvane-old"
     must mv -T "$1" "$1.qelvane-old" && rm -rf "$1.qelvane-old"
 }
 

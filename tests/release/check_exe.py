@@ -24,7 +24,7 @@ def parse(path):
             imports.add((dll, line.split()[2]))
         elif not line.strip():
             dll = None
-    return {"machine": {"pei-i386": 0x14C, "pei-x86-64": 0x8664}.get(re.search(r"file format (\S+)", dump).group(1)),
+    return {"format": re.search(r"file format (\S+)", dump).group(1),
             "subsystem": int(field("Subsystem"), 16),
             "subsystem_version": (int(field("MajorSubsystemVersion")), int(field("MinorSubsystemVersion"))),
             "imports": imports, "bytes": open(path, "rb").read()}
@@ -43,12 +43,12 @@ def load_allow_list(path):
 def check(path, allowed):
     problems = []
     info = parse(path)
-    limit = {0x14C: (5, 1), 0x8664: (5, 2)}.get(info["machine"])
+    limit = {"pei-i386": (5, 1), "pei-x86-64": (5, 2)}.get(info["format"])
     if limit is None:
-        problems.append("unknown machine %s" % info["machine"])
+        problems.append("unknown format %s" % info["format"])
     elif info["subsystem_version"] > limit:
         problems.append("subsystem version %d.%02d above %d.%02d" % (info["subsystem_version"] + limit))
-    if info["machine"] == 0x14C and len(info["bytes"]) > I686_LIMIT:
+    if info["format"] == "pei-i386" and len(info["bytes"]) > I686_LIMIT:
         problems.append("%d bytes, more than %d" % (len(info["bytes"]), I686_LIMIT))
     if info["subsystem"] != 2:
         problems.append("not a GUI program (subsystem %d)" % info["subsystem"])
