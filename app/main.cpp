@@ -1,8 +1,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdlib>
-
 #include "app/form1.h"
 #include "winui/form.h"
 #include "winui/message_loop.h"
@@ -31,9 +29,3 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     return winui::RunMessageLoop();
 }
-
-// The library's default terminate handler prints demangled type names and drags in
-// the demangler; the program has nothing to print to.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include <stdexcept>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,9 +17,9 @@ namespace winui {
 
 // A window that could not be created: the action that referred to it ends there,
 // the way a launch that cannot start does; the next reference tries again.
-class WindowNotCreated : public std::runtime_error {
+class WindowNotCreated : public std::exception {
 public:
-    WindowNotCreated() : std::runtime_error("window not created") {}
+    const char* what() const noexcept override { return "window not created"; }
 };
 
 class Form {

@@ -45,7 +45,11 @@ std::wstring SystemErrorText(DWORD error) {
     if (buffer) LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
         text.pop_back();
-    if (text.empty()) text = L"error " + std::to_wstring(error);
+    if (text.empty()) {
+        // user32's formatter: std::to_wstring would bring in the C runtime's whole printf.
+        wchar_t number[24];
+        text.assign(number, static_cast<std::size_t>(wsprintfW(number, L"error %lu", error)));
+    }
     return text;
 }
 
