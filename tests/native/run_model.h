@@ -17,24 +17,40 @@ namespace qelvane::test {
 using Events = std::vector<std::string>;
 
 struct FakeHost final : RunnerHost {
-    // In call order: "run:<command line>", "append:<text>", "pump", "caption:<text>", "status:<text>", "exit".
+    // In call order: "hold" (the launch that follows is held), "run:<command line>", "append:<text>", "pump",
+    // "caption:<text>", "status:<text>", "exit".
     Events events;
     std::string log;                                        // the log box's whole text
     std::function<void()> onPump;                           // acts like the user inside each pump
     std::function<LaunchResult(const std::string&)> onRun;  // every launch starts when empty
+    std::string gate;  // after a held NET start: the start of the sc line that must come next
 
-    LaunchResult RunHidden(const std::string& line) override {
-        events.push_back("run:" + line);
-        return onRun ? onRun(line) : LaunchResult{true, {}};
+    void Record(const std::string& event) {
+        if (!gate.empty() && event.rfind(gate, 0) != 0)
+            ADD_FAILURE() << "after a held launch expected [" << gate << "...], got [" << event << "]";
+        gate.clear();
+        events.push_back(event);
+    }
+    LaunchResult RunHidden(const std::string& line, Hold hold) override {
+        if (hold == Hold::UntilNextLaunchEnds) Record("hold");
+        Record("run:" + line);
+        const LaunchResult result = onRun ? onRun(line) : LaunchResult{true, {}};
+        const std::string start = "cmd /c NET start ";
+        if (hold == Hold::UntilNextLaunchEnds && result.started)
+            gate = "run:cmd /c sc config " + (line.rfind(start, 0) == 0 ? line.substr(start.size()) : "?") + " start= ";
+        return result;
     }
     void PumpEvents() override {
-        events.push_back("pump");
+        Record("pump");
         if (auto hook = onPump) hook();  // a copy: the hook may replace onPump
     }
-    void AppendLogText(std::string_view text) override { events.push_back("append:" + std::string(text)), log += text; }
-    void SetProgressCaption(std::string_view text) override { events.push_back("caption:" + std::string(text)); }
-    void SetProgressStatus(std::string_view text) override { events.push_back("status:" + std::string(text)); }
-    void EnableProgressExit() override { events.push_back("exit"); }
+    void AppendLogText(std::string_view text) override {
+        Record("append:" + std::string(text));
+        log += text;
+    }
+    void SetProgressCaption(std::string_view text) override { Record("caption:" + std::string(text)); }
+    void SetProgressStatus(std::string_view text) override { Record("status:" + std::string(text)); }
+    void EnableProgressExit() override { Record("exit"); }
 };
 
 struct Row {
@@ -102,7 +118,8 @@ using Hook = std::function<void(Answers&, const Events&)>;
 
 // The run of a table. Adjacent rows under a condition form one test, whose answer is read
 // when the run reaches its first row. Every row but the last launches its NET line if it
-// has a verb, then its sc line, appends its log line and pumps; the last one closes the run.
+// has a verb, held when the verb is start, then its sc line, appends its log line and pumps;
+// the last one closes the run.
 inline Events Expected(const Case& c, Answers answers, const Hook& hook = {}) {
     const Table rows = LoadTable(c.file);
     Events events;
@@ -112,6 +129,7 @@ inline Events Expected(const Case& c, Answers answers, const Hook& hook = {}) {
         const Row& row = rows[i];
         if (!row.answer.empty() && (i == 0 || rows[i - 1].answer.empty())) arm = ValueOf(answers, row.answer);
         if (!row.answer.empty() && row.yes != arm) continue;
+        if (row.verb == "start") events.push_back("hold");
         if (!row.verb.empty()) events.push_back("run:cmd /c NET " + row.verb + " " + row.service);
         events.push_back("run:cmd /c sc config " + row.service + " start= " + row.mode);
         if (i + 1 < rows.size()) {

@@ -12,6 +12,7 @@
 #include "runner/list_window.h"
 #include "runner/window_host.h"
 #include "test_support.h"
+#include "winui/held_launch.h"
 #include "winui/launch.h"
 #include "winui/text.h"
 
@@ -93,7 +94,7 @@ TEST(Launch, HiddenWithoutWaitingThroughTheSystemCmdAndExplorer) {
     }
     const auto open = Swap(__imp_CreateFileW, NoNullDevice);
     g_call = {};
-    const LaunchResult noInput = WindowRunnerHost().RunHidden("cmd /c NET stop Alerter");
+    const LaunchResult noInput = WindowRunnerHost().RunHidden("cmd /c NET stop Alerter", Hold::None);
     Swap(__imp_CreateFileW, open);
     EXPECT_FALSE(noInput.started);
     EXPECT_EQ(noInput.reason + winui::Narrow(g_call.application), winui::Narrow(winui::SystemErrorText(ERROR_ACCESS_DENIED)))
@@ -130,11 +131,82 @@ TEST(Launch, WithoutItsFolderNothingStartsAndTheLogSaysWhy) {
     EXPECT_EQ(log.find(L"\r\n"), log.size() - 2) << "the run stops at its first row";
 
     g_noFolder = false;
-    EXPECT_FALSE(WindowRunnerHost().RunHidden("cmd /c sc config Alerter start= disabled").started);
+    EXPECT_FALSE(WindowRunnerHost().RunHidden("cmd /c sc config Alerter start= disabled", Hold::None).started);
     EXPECT_EQ(g_call.application + L" in " + g_call.directory, g_longFolder + L"\\cmd.exe in " + g_longFolder);
     Swap(__imp_GetSystemDirectoryW, system);
     Swap(__imp_GetWindowsDirectoryW, windows);
     Swap(__imp_CreateProcessW, g_system);
+}
+
+// A recorder created suspended and held: its process handle, and the thread a gate would resume.
+struct Held { winui::HeldKey key; winui::UniqueHandle process; };
+winui::Launched Suspended() {
+    winui::Launched launched;
+    EXPECT_TRUE(winui::LaunchProcess(test::BinFolder() + L"\\recorder.exe", L"recorder", winui::SystemFolder(),
+                                     SW_HIDE, nullptr, CREATE_SUSPENDED, &launched));
+    return launched;
+}
+Held HeldRecorder() {
+    winui::Launched launched = Suspended();
+    return {winui::Hold(std::move(launched.thread)), std::move(launched.process)};
+}
+bool Ends(const Held& held, DWORD ms) { return WaitForSingleObject(held.process.get(), ms) == WAIT_OBJECT_0; }
+
+TEST(HeldLaunch, RunsOnceItsGateHasEndedOrItsLimitHasPassedOrItIsLetGo) {
+    SetEnvironmentVariableW(L"QELVANE_RECORD_DIR", nullptr);  // the recorder then ends at once
+    const Held byGate = HeldRecorder(), byLimit = HeldRecorder(), byRelease = HeldRecorder();
+    const Held atEnd[] = {HeldRecorder(), HeldRecorder()};
+    winui::Launched gate = Suspended(), neverEnds = Suspended();
+    winui::ReleaseWhenEnded(byGate.key, std::move(gate.process), 60000);
+    winui::ReleaseWhenEnded(byLimit.key, std::move(neverEnds.process), 1000);
+    EXPECT_FALSE(Ends(byGate, 2000)) << "held while its gate has not ended";
+    ResumeThread(gate.thread.get());
+    EXPECT_TRUE(Ends(byGate, 20000)) << "let go when its gate ended";
+    EXPECT_TRUE(Ends(byLimit, 20000)) << "let go at its limit, its gate still suspended";
+    EXPECT_FALSE(Ends(byRelease, 0)) << "held until let go";
+    winui::Release(byRelease.key);
+    EXPECT_TRUE(Ends(byRelease, 20000)) << "let go at once";
+    winui::ReleaseAllHeld();
+    for (const Held& held : atEnd) EXPECT_TRUE(Ends(held, 20000)) << "let go with all others";
+    ResumeThread(neverEnds.thread.get());
+}
+
+// The host, with a recorder as the system's cmd.exe: a held NET start runs after its sc config has ended, and at
+// once when that cannot be started.
+const std::wstring g_system32 = L"system-" + std::to_wstring(GetCurrentProcessId());
+UINT WINAPI RecorderFolder(LPWSTR buffer, UINT size) { return GetFullPathNameW(g_system32.c_str(), size, buffer, nullptr); }
+
+TEST(HeldLaunch, HostLetsANetStartGoOnceItsScConfigHasEndedOrFailedToStart) {
+    CreateDirectoryW(g_records.c_str(), nullptr);
+    CreateDirectoryW(g_system32.c_str(), nullptr);
+    CopyFileW((test::BinFolder() + L"\\recorder.exe").c_str(), (g_system32 + L"\\cmd.exe").c_str(), FALSE);
+    wchar_t records[MAX_PATH] = {};
+    GetFullPathNameW(g_records.c_str(), MAX_PATH, records, nullptr);
+    SetEnvironmentVariableW(L"QELVANE_RECORD_DIR", records);
+    SetEnvironmentVariableW(L"QELVANE_RECORD_DELAY_MS", L"1500");
+    const auto system = Swap(__imp_GetSystemDirectoryW, RecorderFolder);
+    {
+        WindowRunnerHost host;
+        EXPECT_TRUE(host.RunHidden("cmd /c NET start Schedule", Hold::UntilNextLaunchEnds).started);
+        EXPECT_TRUE(host.RunHidden("cmd /c sc config Schedule start= auto", Hold::None).started);
+    }
+    EXPECT_EQ(Record()[L"commandline"], L"cmd /c sc config Schedule start= auto") << "the gate first";
+    Sleep(1000);
+    EXPECT_TRUE(Record(false).empty()) << "the NET start only starts its 1.5 s once the gate has ended";
+    EXPECT_EQ(Record()[L"commandline"], L"cmd /c NET start Schedule");
+
+    g_system = Swap(__imp_CreateProcessW, Watch);
+    g_passOn = true;
+    WindowRunnerHost host;
+    EXPECT_TRUE(host.RunHidden("cmd /c NET start Spooler", Hold::UntilNextLaunchEnds).started);
+    g_passOn = false;
+    EXPECT_FALSE(host.RunHidden("cmd /c sc config Spooler start= auto", Hold::None).started);
+    EXPECT_EQ(Record()[L"commandline"], L"cmd /c NET start Spooler") << "let go, its gate not started";
+    Swap(__imp_CreateProcessW, g_system);
+    Swap(__imp_GetSystemDirectoryW, system);
+    DeleteFileW((g_system32 + L"\\cmd.exe").c_str());
+    RemoveDirectoryW(g_system32.c_str());
+    RemoveDirectoryW(g_records.c_str());
 }
 
 }  // namespace
