@@ -74,8 +74,11 @@ def put_recorder(*paths):
 class ProgramTest(unittest.TestCase):
     """One process of the program, copied into a folder of its own and started from
     another working folder, both holding recorders named cmd.exe, net.exe and sc.exe
-    that must never run. `stand_ins` names the system tools a recorder replaces."""
+    that must never run. `stand_ins` names the system tools that `stand_in` replaces;
+    `extra_env` goes into the program's environment."""
     stand_ins = ()
+    stand_in = RECORDER
+    extra_env = {}
 
     def setUp(self):
         self.tmp = tempfile.TemporaryDirectory(dir=os.environ.get("QELVANE_TMP"))
@@ -87,8 +90,9 @@ class ProgramTest(unittest.TestCase):
         self.planted = {windows_path(os.path.join(f, n)).lower() for f in folders[:2] for n in ("cmd.exe", "net.exe", "sc.exe")}
         put_recorder(*[os.path.join(f, n) for f in folders[:2] for n in ("cmd.exe", "net.exe", "sc.exe")])
         system = os.path.join(PREFIX, "drive_c", "windows", "system32")
-        put_recorder(*[os.path.join(system, n) for n in self.stand_ins])
-        self.env = dict(os.environ, QELVANE_RECORD_DIR=windows_path(self.records), WINEDEBUG="+process",
+        for name in self.stand_ins:
+            shutil.copyfile(self.stand_in, os.path.join(system, name))
+        self.env = dict(os.environ, **self.extra_env, QELVANE_RECORD_DIR=windows_path(self.records), WINEDEBUG="+process",
                         WINEDLLOVERRIDES=os.environ.get("WINEDLLOVERRIDES", "") + "".join(f";{n}=n" for n in self.stand_ins))
         exe = shutil.copy(EXE, os.path.join(self.program_dir, "qelvane.exe"))
         self.trace = open(os.path.join(self.tmp.name, "trace.txt"), "w+b")
@@ -204,12 +208,22 @@ class ArgumentVectors(ProgramTest):
 
 class EndOfProgram(ProgramTest):
     stand_ins = ("cmd.exe",)
+    # Every command takes 5 s to end, so that the run's last NET starts are still held at its end.
+    extra_env = {"QELVANE_RECORD_DELAY_MS": "5000"}
 
     def test_exit_queued_behind_a_run_ends_the_program_after_its_first_row(self):
         self.click((FORM1, COMMAND2), (FORM1, COMMAND4))
         self.assertTrue(self.ended())
         self.assertEqual(sorted(r["commandline"] for r in self.records_after(2)),
                          ["cmd /c NET stop Alerter", "cmd /c sc config Alerter start= disabled"])
+
+    def test_exit_lets_the_held_starts_go_before_the_program_ends(self):
+        self.click((FORM1, COMMAND3))
+        self.wait(LIST, DONE)
+        self.click((FORM1, COMMAND4))
+        self.assertTrue(self.ended())
+        found = self.records_after(len(command_lines(rows("restore"))))
+        self.assertEqual(sorted(r["commandline"] for r in found), command_lines(rows("restore")))
 
     def test_close_box_ends_the_program_with_other_windows_open(self):
         self.click((FORM1, COMMAND5), (FORM1, COMMAND1))
