@@ -23,34 +23,20 @@ struct FakeHost final : RunnerHost {
     std::string log;                                        // the log box's whole text
     std::function<void()> onPump;                           // acts like the user inside each pump
     std::function<LaunchResult(const std::string&)> onRun;  // every launch starts when empty
-    std::string gate;  // after a held NET start: the start of the sc line that must come next
 
-    void Record(const std::string& event) {
-        if (!gate.empty() && event.rfind(gate, 0) != 0)
-            ADD_FAILURE() << "after a held launch expected [" << gate << "...], got [" << event << "]";
-        gate.clear();
-        events.push_back(event);
-    }
     LaunchResult RunHidden(const std::string& line, Hold hold) override {
-        if (hold == Hold::UntilNextLaunchEnds) Record("hold");
-        Record("run:" + line);
-        const LaunchResult result = onRun ? onRun(line) : LaunchResult{true, {}};
-        const std::string start = "cmd /c NET start ";
-        if (hold == Hold::UntilNextLaunchEnds && result.started)
-            gate = "run:cmd /c sc config " + (line.rfind(start, 0) == 0 ? line.substr(start.size()) : "?") + " start= ";
-        return result;
+        if (hold == Hold::UntilNextLaunchEnds) events.push_back("hold");
+        events.push_back("run:" + line);
+        return onRun ? onRun(line) : LaunchResult{true, {}};
     }
     void PumpEvents() override {
-        Record("pump");
+        events.push_back("pump");
         if (auto hook = onPump) hook();  // a copy: the hook may replace onPump
     }
-    void AppendLogText(std::string_view text) override {
-        Record("append:" + std::string(text));
-        log += text;
-    }
-    void SetProgressCaption(std::string_view text) override { Record("caption:" + std::string(text)); }
-    void SetProgressStatus(std::string_view text) override { Record("status:" + std::string(text)); }
-    void EnableProgressExit() override { Record("exit"); }
+    void AppendLogText(std::string_view text) override { events.push_back("append:" + std::string(text)), log += text; }
+    void SetProgressCaption(std::string_view text) override { events.push_back("caption:" + std::string(text)); }
+    void SetProgressStatus(std::string_view text) override { events.push_back("status:" + std::string(text)); }
+    void EnableProgressExit() override { events.push_back("exit"); }
 };
 
 struct Row {
