@@ -14,7 +14,8 @@ struct Mode {
     const wchar_t* word;
     DWORD startType;
 };
-const Mode kModes[] = {{L"disabled", SERVICE_DISABLED}, {L"demand", SERVICE_DEMAND_START}, {L"auto", SERVICE_AUTO_START}};
+const Mode kModes[] = {
+    {L"disabled", SERVICE_DISABLED}, {L"demand", SERVICE_DEMAND_START}, {L"auto", SERVICE_AUTO_START}};
 
 DWORD Configure(const wchar_t* name, DWORD startType) {
     const SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);

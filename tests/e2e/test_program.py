@@ -88,7 +88,8 @@ class ProgramTest(unittest.TestCase):
         system = os.path.join(PREFIX, "drive_c", "windows", "system32")
         for name in self.stand_ins:
             shutil.copyfile(self.stand_in, os.path.join(system, name))
-        self.env = dict(os.environ, **self.extra_env, QELVANE_RECORD_DIR=windows_path(self.records), WINEDEBUG="+process",
+        self.env = dict(os.environ, **self.extra_env, QELVANE_RECORD_DIR=windows_path(self.records),
+                        WINEDEBUG="+process",
                         WINEDLLOVERRIDES=os.environ.get("WINEDLLOVERRIDES", "") + "".join(f";{n}=n" for n in self.stand_ins))
         exe = shutil.copy(EXE, os.path.join(self.program_dir, "qelvane.exe"))
         self.trace = open(os.path.join(self.tmp.name, "trace.txt"), "w+b")

@@ -54,8 +54,9 @@ class Services(ProgramTest):
         self.expect_states({name: ("STOPPED", "disabled") for name in SERVICES})
 
     def put_back(self, before):
-        changed = [(name, mode) for name, mode in start_types().items() if mode and before.get(name) not in (None, mode)]
-        in_prefix([f"sc config {name} start= {before[name]}" for name, mode in changed], stand_in=True)
+        now = start_types()
+        changed = [name for name, mode in before.items() if mode and now.get(name) not in (None, mode)]
+        in_prefix([f"sc config {name} start= {before[name]}" for name in changed], stand_in=True)
 
     def expect_states(self, expected, seconds=30):
         """Polls, as Wine's StartServiceW and NET stop return before the service is there."""

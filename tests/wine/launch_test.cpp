@@ -156,7 +156,9 @@ TEST(HeldLaunch, RunsOnceItsGateHasEndedOrItsLimitHasPassedOrItIsLetGo) {
 // The host, with a recorder as the system's cmd.exe: a held NET start runs after its sc config has ended, and at
 // once when that cannot be started.
 const std::wstring g_system32 = L"system-" + std::to_wstring(GetCurrentProcessId());
-UINT WINAPI RecorderFolder(LPWSTR buffer, UINT size) { return GetFullPathNameW(g_system32.c_str(), size, buffer, nullptr); }
+UINT WINAPI RecorderFolder(LPWSTR buffer, UINT size) {
+    return GetFullPathNameW(g_system32.c_str(), size, buffer, nullptr);
+}
 
 TEST(HeldLaunch, HostLetsANetStartGoOnceItsScConfigHasEndedOrFailedToStart) {
     CreateDirectoryW(g_records.c_str(), nullptr);
