@@ -120,37 +120,22 @@ TEST(Launch, WithoutItsFolderNothingStartsAndTheLogSaysWhy) {
     Swap(__imp_CreateProcessW, g_system);
 }
 
-// A recorder created suspended and held: its process handle, and the thread a gate would resume.
-struct Held { winui::HeldKey key; winui::UniqueHandle process; };
-winui::Launched Suspended() {
+winui::Launched SuspendedRecorder() {
     winui::Launched launched;
     EXPECT_TRUE(winui::LaunchProcess(test::BinFolder() + L"\\recorder.exe", L"recorder", winui::SystemFolder(),
                                      SW_HIDE, nullptr, CREATE_SUSPENDED, &launched));
     return launched;
 }
-Held HeldRecorder() {
-    winui::Launched launched = Suspended();
-    return {winui::Hold(std::move(launched.thread)), std::move(launched.process)};
-}
-bool Ends(const Held& held, DWORD ms) { return WaitForSingleObject(held.process.get(), ms) == WAIT_OBJECT_0; }
 
-TEST(HeldLaunch, RunsOnceItsGateHasEndedOrItsLimitHasPassedOrItIsLetGo) {
+// Whose gate never ends runs at its limit. (Let go when its gate ends, or at once: the host's test below; every
+// one at the program's end: EndOfProgram in tests/e2e.)
+TEST(HeldLaunch, RunsAtItsLimitWhenItsGateNeverEnds) {
     SetEnvironmentVariableW(L"QELVANE_RECORD_DIR", nullptr);  // the recorder then ends at once
-    const Held byGate = HeldRecorder(), byLimit = HeldRecorder(), byRelease = HeldRecorder();
-    const Held atEnd[] = {HeldRecorder(), HeldRecorder()};
-    winui::Launched gate = Suspended(), neverEnds = Suspended();
-    winui::ReleaseWhenEnded(byGate.key, std::move(gate.process), 60000);
-    winui::ReleaseWhenEnded(byLimit.key, std::move(neverEnds.process), 1000);
-    EXPECT_FALSE(Ends(byGate, 2000)) << "held while its gate has not ended";
+    winui::Launched held = SuspendedRecorder(), gate = SuspendedRecorder();
+    winui::ReleaseWhenEnded(winui::Hold(std::move(held.thread)), std::move(gate.process), 1500);
+    EXPECT_EQ(WaitForSingleObject(held.process.get(), 500), WAIT_TIMEOUT) << "held before its limit";
+    EXPECT_EQ(WaitForSingleObject(held.process.get(), 20000), WAIT_OBJECT_0) << "let go at its limit";
     ResumeThread(gate.thread.get());
-    EXPECT_TRUE(Ends(byGate, 20000)) << "let go when its gate ended";
-    EXPECT_TRUE(Ends(byLimit, 20000)) << "let go at its limit, its gate still suspended";
-    EXPECT_FALSE(Ends(byRelease, 0)) << "held until let go";
-    winui::Release(byRelease.key);
-    EXPECT_TRUE(Ends(byRelease, 20000)) << "let go at once";
-    winui::ReleaseAllHeld();
-    for (const Held& held : atEnd) EXPECT_TRUE(Ends(held, 20000)) << "let go with all others";
-    ResumeThread(neverEnds.thread.get());
 }
 
 // The host, with a recorder as the system's cmd.exe: a held NET start runs after its sc config has ended, and at
