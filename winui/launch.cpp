@@ -24,8 +24,8 @@ bool LaunchProcess(const std::wstring& application, const std::wstring& commandL
     // CreateProcessW may write into the command line: hand it a private copy.
     std::wstring writable = commandLine;
     // Inheriting hands over the null device alone: the program makes no other handle inheritable.
-    const BOOL started = CreateProcessW(application.c_str(), writable.data(), nullptr, nullptr, TRUE, creationFlags, nullptr,
-                                        directory.c_str(), &startup, &process);
+    const BOOL started = CreateProcessW(application.c_str(), writable.data(), nullptr, nullptr, TRUE, creationFlags,
+                                        nullptr, directory.c_str(), &startup, &process);
     const DWORD error = GetLastError();
     CloseHandle(null);
     if (!started) {
