@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 #include "runner/list_window.h"
 #include "runner/window_host.h"
+#include "winui/held_launch.h"
 #include "winui/launch.h"
 
 namespace qelvane {
@@ -93,9 +94,11 @@ void Form1::Image1_Click() { LaunchDownloadPage(); }
 void Form1::Label4_Click() { LaunchDownloadPage(); }
 
 void Form1::Form_Unload() {
-    // Ends the program at once, from wherever the unload came, runs included;
-    // no other window's unload handler runs.
-    ExitProcess(0);
+    // Ends the program at once, from wherever the unload came, runs included; no other
+    // window's unload handler runs, nor any DLL's detach code. A held command is let go
+    // first, so that every launched command still runs.
+    winui::ReleaseAllHeld();
+    TerminateProcess(GetCurrentProcess(), 0);
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

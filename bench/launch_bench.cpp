@@ -24,7 +24,7 @@ namespace {
 class CommandRecorder : public qelvane::RunnerHost {
 public:
     std::vector<std::wstring> commands;
-    qelvane::LaunchResult RunHidden(const std::string& commandLine) override {
+    qelvane::LaunchResult RunHidden(const std::string& commandLine, qelvane::Hold) override {
         commands.push_back(winui::Widen(commandLine));
         return {true, {}};
     }
@@ -70,9 +70,9 @@ class TimedHost : public qelvane::WindowRunnerHost {
 public:
     double launch = 0, append = 0, pump = 0;
     std::wstring failure;  // the first launch that failed, which stopped the run
-    qelvane::LaunchResult RunHidden(const std::string& line) override {
+    qelvane::LaunchResult RunHidden(const std::string& line, qelvane::Hold hold) override {
         const LARGE_INTEGER start = Now();
-        qelvane::LaunchResult result = WindowRunnerHost::RunHidden(line);
+        qelvane::LaunchResult result = WindowRunnerHost::RunHidden(line, hold);
         launch += Seconds(start, Now());
         if (!result.started && failure.empty()) failure = FailureText(winui::Widen(line), winui::Widen(result.reason));
         return result;

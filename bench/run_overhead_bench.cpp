@@ -12,7 +12,7 @@ namespace {
 
 class SilentHost final : public qelvane::RunnerHost {
 public:
-    qelvane::LaunchResult RunHidden(const std::string&) override { return {true, {}}; }
+    qelvane::LaunchResult RunHidden(const std::string&, qelvane::Hold) override { return {true, {}}; }
     void PumpEvents() override {}
     void AppendLogText(std::string_view text) override {
         std::string current = log_;

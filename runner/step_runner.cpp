@@ -4,16 +4,19 @@ namespace qelvane {
 
 namespace {
 
-bool Launch(RunnerHost& host, const std::string& commandLine) {
-    LaunchResult result = host.RunHidden(commandLine);
+bool Launch(RunnerHost& host, const std::string& commandLine, Hold hold) {
+    LaunchResult result = host.RunHidden(commandLine, hold);
     if (result.started) return true;
     AppendLogLine(host, LaunchFailureLine(commandLine, result.reason));
     return false;
 }
 
+// A NET start waits for its row's sc config, the launch after it: a service that is
+// disabled when the run begins can only start once its new start type is set.
 bool LaunchCommands(RunnerHost& host, const ServiceStep& step) {
-    if (step.verb != NetVerb::None && !Launch(host, NetCommandLine(step))) return false;
-    return Launch(host, ScCommandLine(step));
+    const Hold hold = step.verb == NetVerb::Start ? Hold::UntilNextLaunchEnds : Hold::None;
+    if (step.verb != NetVerb::None && !Launch(host, NetCommandLine(step), hold)) return false;
+    return Launch(host, ScCommandLine(step), Hold::None);
 }
 
 }  // namespace

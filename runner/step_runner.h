@@ -17,6 +17,12 @@ inline constexpr std::string_view kClosingLogLine = "优化已经完成！";
 inline constexpr std::string_view kCompletionCaption = "优化完成！";
 inline constexpr std::string_view kLineBreak = "\r\n";
 
+// Whether a launched command may run at once. A held command's process is created now,
+// but runs only once the process of the host's next launch has ended, or after
+// kHoldLimitMs; when that next launch cannot be started, at once.
+enum class Hold { None, UntilNextLaunchEnds };
+inline constexpr unsigned kHoldLimitMs = 10000;
+
 struct LaunchResult {
     bool started = false;
     std::string reason;  // the system's words when the launch failed
@@ -28,7 +34,7 @@ class RunnerHost {
 public:
     virtual ~RunnerHost() = default;
     // Starts the command line with a hidden window and returns without waiting.
-    virtual LaunchResult RunHidden(const std::string& commandLine) = 0;
+    virtual LaunchResult RunHidden(const std::string& commandLine, Hold hold) = 0;
     // Processes every pending window message and returns when none is left.
     virtual void PumpEvents() = 0;
     // Reads the log box's current text and sets it to that text followed by `text`.

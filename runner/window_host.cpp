@@ -1,5 +1,7 @@
 #include "runner/window_host.h"
 
+#include <utility>
+
 #include "runner/list_window.h"
 #include "winui/launch.h"
 #include "winui/message_loop.h"
@@ -13,7 +15,9 @@ CommandLauncher g_launcher = nullptr;
 
 void SetCommandLauncher(CommandLauncher launcher) { g_launcher = launcher; }
 
-LaunchResult WindowRunnerHost::RunHidden(const std::string& commandLine) {
+namespace {
+
+LaunchResult Start(const std::string& commandLine, DWORD creationFlags, winui::Launched* launched) {
     if (g_launcher) return g_launcher(commandLine);
     // The system's own cmd.exe, started in the system folder, so that no cmd, NET
     // or sc planted beside the program or in its working folder is ever run.
@@ -21,9 +25,27 @@ LaunchResult WindowRunnerHost::RunHidden(const std::string& commandLine) {
     // Without it the path would name the current drive's root: start nothing.
     if (system.empty()) return {false, winui::Narrow(winui::SystemErrorText(GetLastError()))};
     std::wstring reason;
-    if (winui::LaunchProcess(system + L"\\cmd.exe", winui::Widen(commandLine), system, SW_HIDE, &reason))
+    if (winui::LaunchProcess(system + L"\\cmd.exe", winui::Widen(commandLine), system, SW_HIDE, &reason,
+                             creationFlags, launched))
         return {true, {}};
     return {false, winui::Narrow(reason)};
+}
+
+}  // namespace
+
+WindowRunnerHost::~WindowRunnerHost() { winui::Release(held_); }
+
+LaunchResult WindowRunnerHost::RunHidden(const std::string& commandLine, Hold hold) {
+    const winui::HeldKey gated = std::exchange(held_, 0);  // held until this launch's process ends
+    const bool holds = hold == Hold::UntilNextLaunchEnds;
+    winui::Launched launched;
+    const LaunchResult result = Start(commandLine, holds ? CREATE_SUSPENDED : 0, &launched);
+    if (launched.process.valid() && gated != 0)
+        winui::ReleaseWhenEnded(gated, std::move(launched.process), kHoldLimitMs);
+    else
+        winui::Release(gated);  // nothing to wait for
+    if (holds && launched.thread.valid()) held_ = winui::Hold(std::move(launched.thread));
+    return result;
 }
 
 void WindowRunnerHost::PumpEvents() { winui::PumpEvents(); }

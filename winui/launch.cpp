@@ -3,7 +3,8 @@
 namespace winui {
 
 bool LaunchProcess(const std::wstring& application, const std::wstring& commandLine,
-                   const std::wstring& directory, WORD showWindow, std::wstring* reason) {
+                   const std::wstring& directory, WORD showWindow, std::wstring* reason,
+                   DWORD creationFlags, Launched* launched) {
     // The null device as the child's standard handles: a console command that asks
     // (NET stop of a service with dependants asks Y/N) then reads the end of its input,
     // where it would otherwise wait on its hidden console for a key nobody can press.
@@ -23,16 +24,19 @@ bool LaunchProcess(const std::wstring& application, const std::wstring& commandL
     // CreateProcessW may write into the command line: hand it a private copy.
     std::wstring writable = commandLine;
     // Inheriting hands over the null device alone: the program makes no other handle inheritable.
-    const BOOL started = CreateProcessW(application.c_str(), writable.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        directory.c_str(), &startup, &process);
+    const BOOL started = CreateProcessW(application.c_str(), writable.data(), nullptr, nullptr, TRUE, creationFlags,
+                                        nullptr, directory.c_str(), &startup, &process);
     const DWORD error = GetLastError();
     CloseHandle(null);
     if (!started) {
         if (reason) *reason = SystemErrorText(error);
         return false;
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
+    if (launched) {
+        launched->process = std::move(processHandle);
+        launched->thread = std::move(threadHandle);
+    }
     return true;
 }
 

@@ -32,7 +32,7 @@ TEST_P(ProfileRun, ReadsEachAnswerWhenTheRunReachesItsTest) {
 INSTANTIATE_TEST_SUITE_P(Tables, ProfileRun, ::testing::Values(&kGuided, &kAutomatic, &kRestore),
                          [](const auto& info) { const std::string f = info.param->file; return f.substr(0, f.find('.')); });
 
-// Counts of a run's events: "run", "NET", "sc", "line" (one per append), "pump", each
+// Counts of a run's events: "run", "NET", "sc", "held", "line" (one per append), "pump", each
 // start type, each pair of NET verb ("-" for none) and start type, each log number ("#79.1").
 std::map<std::string, int> Tally(const Events& events) {
     std::map<std::string, int> tally;
@@ -43,6 +43,7 @@ std::map<std::string, int> Tally(const Events& events) {
         if (e.rfind("run:cmd /c sc config ", 0) == 0) ++tally["sc"], ++tally[mode], ++tally[verb + " " + mode], verb = "-";
         if (e.rfind("append:", 0) == 0) ++tally["line"], ++tally["#" + e.substr(7, e.find(':', 7) - 7)];
         if (e == "pump") ++tally["pump"];
+        if (e == "hold") ++tally["held"];
     }
     tally["run"] = tally["NET"] + tally["sc"];
     return tally;
@@ -61,7 +62,7 @@ TEST(Totals, AutomaticRunsFiftyNineOfItsSixtyRows) {
     for (int web = 0; web < 2; ++web)
         for (const Events& events : BothRuns(kAutomatic, FromBits(web ? 8u : 0u)))
             ExpectTallies(events, {{"run", 115}, {"NET", 56}, {"sc", 59}, {"line", 59}, {"pump", 59},
-                                   {"disabled", 39 - web}, {"demand", 20}, {"auto", web}, {"start auto", web}});
+                                   {"disabled", 39 - web}, {"demand", 20}, {"auto", web}, {"start auto", web}, {"held", web}});
 }
 
 std::vector<std::string> LogNumbers(const Events& events) {
@@ -76,7 +77,7 @@ TEST(Totals, RestoreLaunchesNinetyEightLinesInFiveGroups) {
     for (const Events& events : BothRuns(kRestore, FromBits(15)))
         ExpectTallies(events, {{"run", 98}, {"NET", 31}, {"sc", 67}, {"line", 67}, {"pump", 67}, {"- demand", 36},
                                {"start auto", 20}, {"start demand", 2}, {"stop disabled", 8}, {"stop demand", 1},
-                               {"auto", 20}, {"demand", 39}, {"disabled", 8}, {"#79.1", 2}});
+                               {"auto", 20}, {"demand", 39}, {"disabled", 8}, {"#79.1", 2}, {"held", 22}});
 }
 
 TEST(Totals, GuidedRunsSixtyThreeToSixtySevenRows) {
@@ -101,6 +102,8 @@ TEST(Totals, GuidedRunsSixtyThreeToSixtySevenRows) {
             // Only the Yes arms of the disc burner and imaging tests launch a single line.
             EXPECT_EQ(tally["run"], 2 * tally["line"] - a.UsesDiscBurner - a.UsesImagingDevice);
             EXPECT_EQ(tally["pump"], tally["line"] - a.UsesPrinter - a.HostsWebServer);
+            // NET start: 3 rows in the printer's Yes arm; 9 in the web server's Yes arm, 1 in its No arm.
+            EXPECT_EQ(tally["held"], 3 * a.UsesPrinter + (a.HostsWebServer ? 9 : 1));
             EXPECT_EQ(Count(events, "run:cmd /c NET start EventSystem"), 1u);
             EXPECT_EQ(Count(events, "run:cmd /c sc config EventSystem start= demand"), 1u);
             if (bits == 0 || bits == 15) {

@@ -17,13 +17,15 @@ namespace qelvane::test {
 using Events = std::vector<std::string>;
 
 struct FakeHost final : RunnerHost {
-    // In call order: "run:<command line>", "append:<text>", "pump", "caption:<text>", "status:<text>", "exit".
+    // In call order: "hold" (the launch that follows is held), "run:<command line>", "append:<text>", "pump",
+    // "caption:<text>", "status:<text>", "exit".
     Events events;
     std::string log;                                        // the log box's whole text
     std::function<void()> onPump;                           // acts like the user inside each pump
     std::function<LaunchResult(const std::string&)> onRun;  // every launch starts when empty
 
-    LaunchResult RunHidden(const std::string& line) override {
+    LaunchResult RunHidden(const std::string& line, Hold hold) override {
+        if (hold == Hold::UntilNextLaunchEnds) events.push_back("hold");
         events.push_back("run:" + line);
         return onRun ? onRun(line) : LaunchResult{true, {}};
     }
@@ -102,7 +104,8 @@ using Hook = std::function<void(Answers&, const Events&)>;
 
 // The run of a table. Adjacent rows under a condition form one test, whose answer is read
 // when the run reaches its first row. Every row but the last launches its NET line if it
-// has a verb, then its sc line, appends its log line and pumps; the last one closes the run.
+// has a verb, held when the verb is start, then its sc line, appends its log line and pumps;
+// the last one closes the run.
 inline Events Expected(const Case& c, Answers answers, const Hook& hook = {}) {
     const Table rows = LoadTable(c.file);
     Events events;
@@ -112,6 +115,7 @@ inline Events Expected(const Case& c, Answers answers, const Hook& hook = {}) {
         const Row& row = rows[i];
         if (!row.answer.empty() && (i == 0 || rows[i - 1].answer.empty())) arm = ValueOf(answers, row.answer);
         if (!row.answer.empty() && row.yes != arm) continue;
+        if (row.verb == "start") events.push_back("hold");
         if (!row.verb.empty()) events.push_back("run:cmd /c NET " + row.verb + " " + row.service);
         events.push_back("run:cmd /c sc config " + row.service + " start= " + row.mode);
         if (i + 1 < rows.size()) {

@@ -1,7 +1,6 @@
-// Launching: the launch function starts a program hidden, without waiting, in the folder it
-// is given and with its command line untouched (how a row's command is started is seen
-// from outside, in tests/e2e); the download page through explorer, minimized; and a launch
-// that cannot start gives the system's reason.
+// Launching: the download page through explorer, minimized (how a row's command is started
+// is seen from outside, in tests/e2e); a launch that cannot start gives the system's reason;
+// a held launch runs once its gate has ended, at its limit, or when let go.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -12,6 +11,7 @@
 #include "runner/list_window.h"
 #include "runner/window_host.h"
 #include "test_support.h"
+#include "winui/held_launch.h"
 #include "winui/launch.h"
 #include "winui/text.h"
 
@@ -64,25 +64,9 @@ template <typename Function> Function Swap(Function& slot, Function with) {
     return std::exchange(slot, with);
 }
 
-TEST(Launch, HiddenWithoutWaitingThroughTheSystemCmdAndExplorer) {
+TEST(Launch, ThePageThroughExplorerMinimizedAndAFailedLaunchWithItsReason) {
     g_system = Swap(__imp_CreateProcessW, Watch);
-    wchar_t records[MAX_PATH] = {};
-    CreateDirectoryW(g_records.c_str(), nullptr);
-    GetFullPathNameW(g_records.c_str(), MAX_PATH, records, nullptr);
-    SetEnvironmentVariableW(L"QELVANE_RECORD_DIR", records);  // the children inherit both
-    SetEnvironmentVariableW(L"QELVANE_RECORD_DELAY_MS", L"1500");
-
-    // The launch function, with the recorder as the program.
-    const std::wstring recorder = test::BinFolder() + L"\\recorder.exe", line = L"recorder  \"two  blanks\" 注\tx";
     std::wstring reason;
-    ASSERT_TRUE(winui::LaunchProcess(recorder, line, winui::SystemFolder(), SW_HIDE, &reason)) << winui::Narrow(reason);
-    EXPECT_TRUE(Record(false).empty()) << "the launch must not wait: the recorder is still sleeping";
-    auto record = Record();
-    EXPECT_EQ(record[L"show"] + L"," + std::to_wstring(_wtoi(record[L"flags"].c_str()) & STARTF_USESHOWWINDOW), L"0,1")
-        << "SW_HIDE, with STARTF_USESHOWWINDOW";
-    EXPECT_EQ(Lower(record[L"directory"]), Lower(winui::SystemFolder()));
-    EXPECT_EQ(record[L"commandline"], line) << "byte-identical";
-
     g_passOn = false;  // no browser, nor a command that went ahead without its input
     for (int id : {Form1::Image1, Form1::Label4}) {
         g_call = {};
@@ -93,7 +77,7 @@ TEST(Launch, HiddenWithoutWaitingThroughTheSystemCmdAndExplorer) {
     }
     const auto open = Swap(__imp_CreateFileW, NoNullDevice);
     g_call = {};
-    const LaunchResult noInput = WindowRunnerHost().RunHidden("cmd /c NET stop Alerter");
+    const LaunchResult noInput = WindowRunnerHost().RunHidden("cmd /c NET stop Alerter", Hold::None);
     Swap(__imp_CreateFileW, open);
     EXPECT_FALSE(noInput.started);
     EXPECT_EQ(noInput.reason + winui::Narrow(g_call.application), winui::Narrow(winui::SystemErrorText(ERROR_ACCESS_DENIED)))
@@ -102,7 +86,6 @@ TEST(Launch, HiddenWithoutWaitingThroughTheSystemCmdAndExplorer) {
     EXPECT_FALSE(winui::LaunchProcess(L"C:\\no\\such\\folder\\cmd.exe", L"cmd", winui::SystemFolder(), SW_HIDE, &reason));
     EXPECT_EQ(reason, winui::SystemErrorText(ERROR_PATH_NOT_FOUND));
     Swap(__imp_CreateProcessW, g_system);
-    RemoveDirectoryW(g_records.c_str());
 }
 
 // The folders as this test's system gives them: none, with its reason; or one past MAX_PATH.
@@ -130,11 +113,69 @@ TEST(Launch, WithoutItsFolderNothingStartsAndTheLogSaysWhy) {
     EXPECT_EQ(log.find(L"\r\n"), log.size() - 2) << "the run stops at its first row";
 
     g_noFolder = false;
-    EXPECT_FALSE(WindowRunnerHost().RunHidden("cmd /c sc config Alerter start= disabled").started);
+    EXPECT_FALSE(WindowRunnerHost().RunHidden("cmd /c sc config Alerter start= disabled", Hold::None).started);
     EXPECT_EQ(g_call.application + L" in " + g_call.directory, g_longFolder + L"\\cmd.exe in " + g_longFolder);
     Swap(__imp_GetSystemDirectoryW, system);
     Swap(__imp_GetWindowsDirectoryW, windows);
     Swap(__imp_CreateProcessW, g_system);
+}
+
+winui::Launched SuspendedRecorder() {
+    winui::Launched launched;
+    EXPECT_TRUE(winui::LaunchProcess(test::BinFolder() + L"\\recorder.exe", L"recorder", winui::SystemFolder(),
+                                     SW_HIDE, nullptr, CREATE_SUSPENDED, &launched));
+    return launched;
+}
+
+// Whose gate never ends runs at its limit. (Let go when its gate ends, or at once: the host's test below; every
+// one at the program's end: EndOfProgram in tests/e2e.)
+TEST(HeldLaunch, RunsAtItsLimitWhenItsGateNeverEnds) {
+    SetEnvironmentVariableW(L"QELVANE_RECORD_DIR", nullptr);  // the recorder then ends at once
+    winui::Launched held = SuspendedRecorder(), gate = SuspendedRecorder();
+    winui::ReleaseWhenEnded(winui::Hold(std::move(held.thread)), std::move(gate.process), 1500);
+    EXPECT_EQ(WaitForSingleObject(held.process.get(), 500), WAIT_TIMEOUT) << "held before its limit";
+    EXPECT_EQ(WaitForSingleObject(held.process.get(), 20000), WAIT_OBJECT_0) << "let go at its limit";
+    ResumeThread(gate.thread.get());
+}
+
+// The host, with a recorder as the system's cmd.exe: a held NET start runs after its sc config has ended, and at
+// once when that cannot be started.
+const std::wstring g_system32 = L"system-" + std::to_wstring(GetCurrentProcessId());
+UINT WINAPI RecorderFolder(LPWSTR buffer, UINT size) {
+    return GetFullPathNameW(g_system32.c_str(), size, buffer, nullptr);
+}
+
+TEST(HeldLaunch, HostLetsANetStartGoOnceItsScConfigHasEndedOrFailedToStart) {
+    CreateDirectoryW(g_records.c_str(), nullptr);
+    CreateDirectoryW(g_system32.c_str(), nullptr);
+    CopyFileW((test::BinFolder() + L"\\recorder.exe").c_str(), (g_system32 + L"\\cmd.exe").c_str(), FALSE);
+    wchar_t records[MAX_PATH] = {};
+    GetFullPathNameW(g_records.c_str(), MAX_PATH, records, nullptr);
+    SetEnvironmentVariableW(L"QELVANE_RECORD_DIR", records);
+    SetEnvironmentVariableW(L"QELVANE_RECORD_DELAY_MS", L"1500");
+    const auto system = Swap(__imp_GetSystemDirectoryW, RecorderFolder);
+    {
+        WindowRunnerHost host;
+        EXPECT_TRUE(host.RunHidden("cmd /c NET start Schedule", Hold::UntilNextLaunchEnds).started);
+        EXPECT_TRUE(host.RunHidden("cmd /c sc config Schedule start= auto", Hold::None).started);
+    }
+    EXPECT_EQ(Record()[L"commandline"], L"cmd /c sc config Schedule start= auto") << "the gate first";
+    Sleep(1000);
+    EXPECT_TRUE(Record(false).empty()) << "the NET start only starts its 1.5 s once the gate has ended";
+    EXPECT_EQ(Record()[L"commandline"], L"cmd /c NET start Schedule");
+
+    g_system = Swap(__imp_CreateProcessW, Watch);
+    g_passOn = true;
+    WindowRunnerHost host;
+    EXPECT_TRUE(host.RunHidden("cmd /c NET start Spooler", Hold::UntilNextLaunchEnds).started);
+    g_passOn = false;
+    EXPECT_FALSE(host.RunHidden("cmd /c sc config Spooler start= auto", Hold::None).started);
+    EXPECT_EQ(Record()[L"commandline"], L"cmd /c NET start Spooler") << "let go, its gate not started";
+    Swap(__imp_CreateProcessW, g_system);
+    Swap(__imp_GetSystemDirectoryW, system);
+    DeleteFileW((g_system32 + L"\\cmd.exe").c_str());
+    RemoveDirectoryW(g_system32.c_str());
+    RemoveDirectoryW(g_records.c_str());
 }
 
 }  // namespace
