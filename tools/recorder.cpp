@@ -3,8 +3,8 @@
 // after QELVANE_RECORD_DELAY_MS milliseconds if that is set. One file per start, so
 // that the many copies a run starts at once need no coordination. Its standard input
 // too: eof, data, none (no handle, an error), or waits (a read still blocked after 3 s).
-// And which of the handle values in QELVANE_INHERITABLE (blank-separated, decimal) are
-// open in it: those its starter's starter made inheritable.
+// And each handle value in QELVANE_INHERITABLE (blank-separated, decimal), with whether it is
+// open in the recorder: values its starter's starter made inheritable.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -54,17 +54,18 @@ int wmain() {
     std::wstring args;
     for (int i = 1; i < argc; ++i) args += (i > 1 ? L"\t" : L"") + std::wstring(argv[i]);
     LocalFree(argv);
-    std::wstring open;
+    std::wstring handles;
     std::wistringstream values(Variable(L"QELVANE_INHERITABLE"));
     for (ULONG_PTR value = 0; values >> value;) {
         DWORD flags = 0;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) open += L" " + std::to_wstring(value);
+        const bool open = GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags);
+        handles += std::to_wstring(value) + (open ? L":open " : L":closed ");
     }
     const std::string record = Encoded(L"image=" + std::wstring(image) + L"\ndirectory=" + directory +
                                            L"\nshow=" + std::to_wstring(startup.wShowWindow) + L"\nflags=" +
                                            std::to_wstring(startup.dwFlags) + L"\ncommandline=" +
                                            GetCommandLineW() + L"\nargv=" + args + L"\nstdin=" + input +
-                                           L"\nopen=" + open + L"\n",
+                                           L"\nhandles=" + handles + L"\n",
                                        CP_UTF8);
 
     // Written under a temporary name and then renamed, so that a reader never sees half a record.

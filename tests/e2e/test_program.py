@@ -74,8 +74,10 @@ def put_recorder(*paths):
 class ProgramTest(unittest.TestCase):
     """One process of the program, copied into a folder of its own and started from
     another working folder, both holding recorders named cmd.exe, net.exe and sc.exe
-    that must never run. `stand_ins` names the system tools a recorder replaces."""
+    that must never run. `stand_ins` names the system tools a recorder replaces; with
+    `inheriting`, the program is started by a parent handing it inheritable handles."""
     stand_ins = ()
+    inheriting = False
 
     def setUp(self):
         self.tmp = tempfile.TemporaryDirectory(dir=os.environ.get("QELVANE_TMP"))
@@ -94,8 +96,10 @@ class ProgramTest(unittest.TestCase):
         self.trace = open(os.path.join(self.tmp.name, "trace.txt"), "w+b")
         self.addCleanup(self.trace.close)
         # No address randomisation: Wine's process start then never collides with it. Its
-        # input a pipe held open and never written, so that a child handed it would wait too.
-        self.process = subprocess.Popen(["setarch", os.uname().machine, "-R", LOADER, exe], cwd=work, env=self.env,
+        # input a pipe held open and never written (here or by the driver), so that a child
+        # handed it would wait too.
+        start = [DRIVER, "start", windows_path(exe)] if self.inheriting else [exe]
+        self.process = subprocess.Popen(["setarch", os.uname().machine, "-R", LOADER, *start], cwd=work, env=self.env,
                                         stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=self.trace)
         self.addCleanup(self.stop)
         self.wait(FORM1, "shown")
@@ -153,6 +157,7 @@ class ProgramTest(unittest.TestCase):
 
 class Launches(ProgramTest):
     stand_ins = ("cmd.exe",)
+    inheriting = True
 
     def test_commands_run_hidden_from_the_system_folder_and_the_page_through_explorer(self):
         self.run_profile((FORM1, COMMAND2))
@@ -162,6 +167,9 @@ class Launches(ProgramTest):
             self.assertEqual((record["image"].lower(), record["directory"].lower()), (SYSTEM + r"\cmd.exe", SYSTEM))
             self.assertEqual((record["show"], int(record["flags"]) & 0x101, record["stdin"]), ("0", 0x101, "eof"),
                              "hidden (SW_HIDE, STARTF_USESHOWWINDOW), its input at its end (STARTF_USESTDHANDLES)")
+            handles = record["handles"].split()
+            self.assertEqual((len(handles), [h for h in handles if not h.endswith(":closed")]), (3, []),
+                             "the three handles the program's parent handed it, none open in a command")
 
         # Last: after these launches Wine's explorer sometimes leaves the program's
         # windows out of what other processes enumerate (docs/wine-notes.md).
