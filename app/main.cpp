@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <commctrl.h>
 
 #include <cstdlib>
 
@@ -10,7 +9,7 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     winui::HardenProcess();  // before anything loads a DLL by name or starts a process
-    InitCommonControls();  // the manifest asks for version 6 of the common controls
+    winui::LoadCommonControls();
     try {
         qelvane::Form1::Instance().Show();
     } catch (const winui::WindowNotCreated&) {

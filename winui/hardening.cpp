@@ -51,6 +51,15 @@ void LoadSystemDllsByPath() {
     }
 }
 
+void LoadCommonControls() {
+    // By name: the manifest's activation context takes it to version 6.
+    if (const HMODULE controls = LoadLibraryW(L"comctl32.dll")) {
+        if (const auto init = reinterpret_cast<void(WINAPI*)()>(
+                reinterpret_cast<void*>(GetProcAddress(controls, "InitCommonControls"))))
+            init();
+    }
+}
+
 void KeepStandardHandlesFromChildren() {
     // A parent that made them inheritable (a script, an installer, an elevated console) would
     // otherwise have them handed on to every command. A handle that refuses is left as it is.

@@ -17,6 +17,10 @@ void RestrictDllSearch();
 // finds them loaded; one the system does not have is skipped.
 void LoadSystemDllsByPath();
 
+// Loads the common controls (version 6, as the manifest asks) and initialises them. Not
+// imported: they load uxtheme as they attach, which would come before the search is restricted.
+void LoadCommonControls();
+
 // The standard handles this process was given stay out of its children.
 void KeepStandardHandlesFromChildren();
 

@@ -28,10 +28,13 @@ void ExpectFromTheSystemFolder(const std::wstring& name) {
     EXPECT_EQ(GetEnvironmentVariableW(L"QELVANE_MARKER_RAN", path, MAX_PATH), 0u) << "the marker ran: " << Lower(path);
 }
 
-// msimg32 is planted and loaded by Wine's own DLLs alone, later: not yet in a test process.
+// msimg32 and uxtheme are loaded by Wine's own DLLs alone, later: not yet in a test process.
 TEST(PlantedDll, NeverRunsOnceTheSearchIsRestricted) {
     ASSERT_EQ(GetModuleHandleW(L"msimg32.dll"), nullptr) << "loaded before the hardening";
+    ASSERT_EQ(GetModuleHandleW(L"uxtheme.dll"), nullptr) << "loaded before the hardening";
     winui::RestrictDllSearch();
+    winui::LoadCommonControls();  // which load uxtheme
+    ExpectFromTheSystemFolder(L"uxtheme.dll");
     ExpectFromTheSystemFolder(L"msimg32.dll");
     ExpectFromTheSystemFolder(L"wtsapi32.dll");  // not among those loaded beforehand
 }
