@@ -1,12 +1,8 @@
 // Planted beside a test program under a system DLL's name: says in the process's environment
-// that it ran (QELVANE_MARKER_RAN names the file it was loaded from).
+// that it ran.
 #include <windows.h>
 
-BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, void*) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        wchar_t path[MAX_PATH] = {};
-        GetModuleFileNameW(self, path, MAX_PATH);
-        SetEnvironmentVariableW(L"QELVANE_MARKER_RAN", path);
-    }
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) {
+    if (reason == DLL_PROCESS_ATTACH) SetEnvironmentVariableW(L"QELVANE_MARKER_RAN", L"yes");
     return TRUE;
 }

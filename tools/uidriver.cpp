@@ -59,17 +59,15 @@ HWND Find(const std::wstring& className) {
     return hidden;
 }
 
-// Starts `program` with handles inheritable and handed on: an event, a pipe's read end as its
-// input (the write end held open, so that a read waits) and the null device as its output. Their
-// values go in QELVANE_INHERITABLE; it and all it starts are in a job that ends when this does.
+// Starts `program` with handles inheritable and handed on: an event, and a pipe's ends as its
+// input and output, so that a read of its input waits. Their values go in QELVANE_INHERITABLE;
+// it and all it starts are in a job that ends when this process does.
 int StartInheriting(const wchar_t* program) {
     // Values above any that a small child holds of its own, which would read as inherited.
     for (int i = 0; i < 256; ++i) CreateEventW(nullptr, TRUE, FALSE, nullptr);
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    HANDLE event = CreateEventW(&inheritable, TRUE, FALSE, nullptr), input = nullptr, writer = nullptr;
-    const HANDLE output = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr);
-    if (!event || !CreatePipe(&input, &writer, &inheritable, 0) || output == INVALID_HANDLE_VALUE) return 3;
-    SetHandleInformation(writer, HANDLE_FLAG_INHERIT, 0);
+    HANDLE event = CreateEventW(&inheritable, TRUE, FALSE, nullptr), input = nullptr, output = nullptr;
+    if (!event || !CreatePipe(&input, &output, &inheritable, 0)) return 3;
     std::wstring values;
     for (HANDLE handle : {event, input, output}) values += std::to_wstring(reinterpret_cast<ULONG_PTR>(handle)) + L" ";
     SetEnvironmentVariableW(L"QELVANE_INHERITABLE", values.c_str());
@@ -88,10 +86,7 @@ int StartInheriting(const wchar_t* program) {
                         &process) ||
         !AssignProcessToJobObject(job, process.hProcess) || ResumeThread(process.hThread) == static_cast<DWORD>(-1))
         return 3;
-    DWORD code = 3;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    GetExitCodeProcess(process.hProcess, &code);
-    return static_cast<int>(code);
+    return WaitForSingleObject(process.hProcess, INFINITE) == WAIT_OBJECT_0 ? 0 : 3;
 }
 
 int Fail(const wchar_t* message) {

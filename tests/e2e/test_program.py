@@ -75,9 +75,11 @@ class ProgramTest(unittest.TestCase):
     """One process of the program, copied into a folder of its own and started from
     another working folder, both holding recorders named cmd.exe, net.exe and sc.exe
     that must never run. `stand_ins` names the system tools a recorder replaces; with
-    `inheriting`, the program is started by a parent handing it inheritable handles."""
+    `inheriting`, the program is started by a parent handing it inheritable handles; each
+    recorder reports after `delay_ms`."""
     stand_ins = ()
     inheriting = False
+    delay_ms = 0
 
     def setUp(self):
         self.tmp = tempfile.TemporaryDirectory(dir=os.environ.get("QELVANE_TMP"))
@@ -90,17 +92,16 @@ class ProgramTest(unittest.TestCase):
         put_recorder(*[os.path.join(f, n) for f in folders[:2] for n in ("cmd.exe", "net.exe", "sc.exe")])
         system = os.path.join(PREFIX, "drive_c", "windows", "system32")
         put_recorder(*[os.path.join(system, n) for n in self.stand_ins])
-        self.env = dict(os.environ, QELVANE_RECORD_DIR=windows_path(self.records), WINEDEBUG="+process",
+        self.env = dict(os.environ, QELVANE_RECORD_DIR=windows_path(self.records),
+                        QELVANE_RECORD_DELAY_MS=str(self.delay_ms),
                         WINEDLLOVERRIDES=os.environ.get("WINEDLLOVERRIDES", "") + "".join(f";{n}=n" for n in self.stand_ins))
         exe = shutil.copy(EXE, os.path.join(self.program_dir, "qelvane.exe"))
-        self.trace = open(os.path.join(self.tmp.name, "trace.txt"), "w+b")
-        self.addCleanup(self.trace.close)
         # No address randomisation: Wine's process start then never collides with it. Its
         # input a pipe held open and never written (here or by the driver), so that a child
         # handed it would wait too.
         start = [DRIVER, "start", windows_path(exe)] if self.inheriting else [exe]
         self.process = subprocess.Popen(["setarch", os.uname().machine, "-R", LOADER, *start], cwd=work, env=self.env,
-                                        stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=self.trace)
+                                        stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.addCleanup(self.stop)
         self.wait(FORM1, "shown")
 
@@ -158,8 +159,9 @@ class ProgramTest(unittest.TestCase):
 class Launches(ProgramTest):
     stand_ins = ("cmd.exe",)
     inheriting = True
+    delay_ms = 3000  # a run that waited for each command would not end within the time allowed
 
-    def test_commands_run_hidden_from_the_system_folder_and_the_page_through_explorer(self):
+    def test_commands_run_hidden_from_the_system_folder_without_waiting_or_inheriting(self):
         self.run_profile((FORM1, COMMAND2))
         found = self.records_after(115)
         self.assertEqual(sorted(r["commandline"] for r in found), command_lines(rows("automatic")))
@@ -170,23 +172,6 @@ class Launches(ProgramTest):
             handles = record["handles"].split()
             self.assertEqual((len(handles), [h for h in handles if not h.endswith(":closed")]), (3, []),
                              "the three handles the program's parent handed it, none open in a command")
-
-        # Last: after these launches Wine's explorer sometimes leaves the program's
-        # windows out of what other processes enumerate (docs/wine-notes.md).
-        self.click((FORM1, IMAGE1), (FORM1, LABEL4))
-        deadline = time.time() + 30
-        while len(self.page_launches()) < 2 and time.time() < deadline:
-            time.sleep(0.5)
-        time.sleep(1)
-        self.assertEqual(self.page_launches(), [(r"c:\\windows\\explorer.exe", "explorer http://qv.example")] * 2)
-        self.assertTrue(os.path.isfile(os.path.join(PREFIX, "drive_c", "windows", "explorer.exe")), "where it really is")
-
-    def page_launches(self):
-        """(application, command line) of each explorer the program started, as Wine traces them."""
-        self.trace.seek(0)
-        found = re.findall(r'CreateProcessInternalW app L"(.*?)" cmdline L"(explorer .*?)"',
-                           self.trace.read().decode("utf-8", "replace"))
-        return [(app.lower(), line) for app, line in found]
 
 
 class ArgumentVectors(ProgramTest):
