@@ -3,10 +3,13 @@
 // after QELVANE_RECORD_DELAY_MS milliseconds if that is set. One file per start, so
 // that the many copies a run starts at once need no coordination. Its standard input
 // too: eof, data, none (no handle, an error), or waits (a read still blocked after 3 s).
+// And each handle value in QELVANE_INHERITABLE (blank-separated, decimal), with whether it is
+// open in the recorder: values its starter's starter made inheritable.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
 
 #include "console_out.h"
@@ -51,10 +54,18 @@ int wmain() {
     std::wstring args;
     for (int i = 1; i < argc; ++i) args += (i > 1 ? L"\t" : L"") + std::wstring(argv[i]);
     LocalFree(argv);
+    std::wstring handles;
+    std::wistringstream values(Variable(L"QELVANE_INHERITABLE"));
+    for (ULONG_PTR value = 0; values >> value;) {
+        DWORD flags = 0;
+        const bool open = GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags);
+        handles += std::to_wstring(value) + (open ? L":open " : L":closed ");
+    }
     const std::string record = Encoded(L"image=" + std::wstring(image) + L"\ndirectory=" + directory +
                                            L"\nshow=" + std::to_wstring(startup.wShowWindow) + L"\nflags=" +
                                            std::to_wstring(startup.dwFlags) + L"\ncommandline=" +
-                                           GetCommandLineW() + L"\nargv=" + args + L"\nstdin=" + input + L"\n",
+                                           GetCommandLineW() + L"\nargv=" + args + L"\nstdin=" + input +
+                                           L"\nhandles=" + handles + L"\n",
                                        CP_UTF8);
 
     // Written under a temporary name and then renamed, so that a reader never sees half a record.

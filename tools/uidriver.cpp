@@ -8,6 +8,8 @@
 //   uidriver close CLASS                  presses the close box
 //   uidriver endsession CLASS             tells the window that the Windows session ends
 //   uidriver wait CLASS shown|gone|TEXT MS  until the window is shown, gone, or has that caption
+//   uidriver start PROGRAM                starts it holding inheritable handles, as a script or an
+//                                         installer may, and ends with it (or ends it)
 #include <windows.h>
 
 #include <cstdlib>
@@ -57,6 +59,36 @@ HWND Find(const std::wstring& className) {
     return hidden;
 }
 
+// Starts `program` with handles inheritable and handed on: an event, and a pipe's ends as its
+// input and output, so that a read of its input waits. Their values go in QELVANE_INHERITABLE;
+// it and all it starts are in a job that ends when this process does.
+int StartInheriting(const wchar_t* program) {
+    // Values above any that a small child holds of its own, which would read as inherited.
+    for (int i = 0; i < 256; ++i) CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    HANDLE event = CreateEventW(&inheritable, TRUE, FALSE, nullptr), input = nullptr, output = nullptr;
+    if (!event || !CreatePipe(&input, &output, &inheritable, 0)) return 3;
+    std::wstring values;
+    for (HANDLE handle : {event, input, output}) values += std::to_wstring(reinterpret_cast<ULONG_PTR>(handle)) + L" ";
+    SetEnvironmentVariableW(L"QELVANE_INHERITABLE", values.c_str());
+
+    const HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limit{};
+    limit.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!job || !SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limit, sizeof limit)) return 3;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = startup.hStdError = output;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program, nullptr, nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                        &process) ||
+        !AssignProcessToJobObject(job, process.hProcess) || ResumeThread(process.hThread) == static_cast<DWORD>(-1))
+        return 3;
+    return WaitForSingleObject(process.hProcess, INFINITE) == WAIT_OBJECT_0 ? 0 : 3;
+}
+
 int Fail(const wchar_t* message) {
     WriteOut(std::wstring(L"error: ") + message + L"\n");
     return 2;
@@ -72,6 +104,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (argc < 3) return Fail(L"usage");
+    if (command == L"start") return StartInheriting(argv[2]);
     if (command == L"wait" && argc >= 5) {
         const std::wstring state = argv[3];
         const DWORD start = GetTickCount(), limit = static_cast<DWORD>(_wtoi(argv[4]));

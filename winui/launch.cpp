@@ -1,6 +1,59 @@
 #include "winui/launch.h"
 
+#include <vector>
+
 namespace winui {
+namespace {
+
+// Vista's extended start-up information, which the Windows XP headers do not declare.
+struct StartupInfoEx {
+    STARTUPINFOW info;
+    void* attributes;
+};
+constexpr DWORD kExtendedStartupInfoPresent = 0x00080000;  // EXTENDED_STARTUPINFO_PRESENT
+constexpr DWORD_PTR kHandleListAttribute = 0x00020002;     // PROC_THREAD_ATTRIBUTE_HANDLE_LIST
+
+template <typename Function>
+Function Kernel32Function(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+}
+
+// An attribute list that lets a child inherit one handle and no other, where the system has
+// such lists (Vista and later); elsewhere `get` is null and every inheritable handle goes along.
+class InheritOnly {
+public:
+    explicit InheritOnly(HANDLE handle) : handle_(handle) {
+        using Initialize = BOOL(WINAPI*)(void*, DWORD, DWORD, SIZE_T*);
+        using Update = BOOL(WINAPI*)(void*, DWORD, DWORD_PTR, void*, SIZE_T, void*, SIZE_T*);
+        const auto initialize = Kernel32Function<Initialize>("InitializeProcThreadAttributeList");
+        const auto update = Kernel32Function<Update>("UpdateProcThreadAttribute");
+        delete_ = Kernel32Function<void(WINAPI*)(void*)>("DeleteProcThreadAttributeList");
+        SIZE_T size = 0;
+        if (!initialize || !update || !delete_) return;
+        initialize(nullptr, 1, 0, &size);  // fails, giving the size
+        storage_.resize(size);
+        if (size == 0 || !initialize(storage_.data(), 1, 0, &size)) return;
+        list_ = storage_.data();
+        // The list holds a pointer to the handle: handle_ lives as long as the list.
+        if (!update(list_, 0, kHandleListAttribute, &handle_, sizeof handle_, nullptr, nullptr)) Reset();
+    }
+    ~InheritOnly() { Reset(); }
+    InheritOnly(const InheritOnly&) = delete;
+    InheritOnly& operator=(const InheritOnly&) = delete;
+    void* get() const { return list_; }
+
+private:
+    void Reset() {
+        if (list_) delete_(list_);
+        list_ = nullptr;
+    }
+    HANDLE handle_;
+    void (WINAPI* delete_)(void*) = nullptr;
+    std::vector<char> storage_;
+    void* list_ = nullptr;
+};
+
+}  // namespace
 
 bool LaunchProcess(const std::wstring& application, const std::wstring& commandLine,
                    const std::wstring& directory, WORD showWindow, std::wstring* reason,
@@ -15,17 +68,25 @@ bool LaunchProcess(const std::wstring& application, const std::wstring& commandL
         if (reason) *reason = SystemErrorText(GetLastError());
         return false;
     }
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-    startup.wShowWindow = showWindow;
-    startup.hStdInput = startup.hStdOutput = startup.hStdError = null;
+    StartupInfoEx startup{};
+    startup.info.cb = sizeof startup.info;
+    startup.info.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    startup.info.wShowWindow = showWindow;
+    startup.info.hStdInput = startup.info.hStdOutput = startup.info.hStdError = null;
+    // The null device alone is handed over: the program makes no other handle inheritable, and
+    // the list keeps out those that others made so (its parent's, a DLL's).
+    const InheritOnly inherit(null);
+    DWORD flags = creationFlags;
+    if (inherit.get()) {
+        startup.info.cb = sizeof startup;
+        startup.attributes = inherit.get();
+        flags |= kExtendedStartupInfoPresent;
+    }
     PROCESS_INFORMATION process{};
     // CreateProcessW may write into the command line: hand it a private copy.
     std::wstring writable = commandLine;
-    // Inheriting hands over the null device alone: the program makes no other handle inheritable.
-    const BOOL started = CreateProcessW(application.c_str(), writable.data(), nullptr, nullptr, TRUE, creationFlags,
-                                        nullptr, directory.c_str(), &startup, &process);
+    const BOOL started = CreateProcessW(application.c_str(), writable.data(), nullptr, nullptr, TRUE, flags, nullptr,
+                                        directory.c_str(), &startup.info, &process);
     const DWORD error = GetLastError();
     CloseHandle(null);
     if (!started) {

@@ -66,14 +66,22 @@ def driver(*args, timeout=150):
     return wine(DRIVER, *args, timeout=timeout)
 
 
+def put_recorder(*paths):
+    for path in paths:
+        shutil.copyfile(RECORDER, path)
+
+
 class ProgramTest(unittest.TestCase):
     """One process of the program, copied into a folder of its own and started from
     another working folder, both holding recorders named cmd.exe, net.exe and sc.exe
-    that must never run. `stand_ins` names the system tools that `stand_in` replaces;
-    `extra_env` goes into the program's environment."""
+    that must never run. `stand_ins` names the system tools that `stand_in` replaces; with
+    `inheriting`, the program is started by a parent handing it inheritable handles; each
+    recorder reports after `delay_ms`; `extra_env` goes into the program's environment."""
     stand_ins = ()
     stand_in = RECORDER
     extra_env = {}
+    inheriting = False
+    delay_ms = 0
 
     def setUp(self):
         self.tmp = tempfile.TemporaryDirectory(dir=os.environ.get("QELVANE_TMP"))
@@ -83,21 +91,20 @@ class ProgramTest(unittest.TestCase):
         for folder in folders:
             os.mkdir(folder)
         self.planted = {windows_path(os.path.join(f, n)).lower() for f in folders[:2] for n in ("cmd.exe", "net.exe", "sc.exe")}
-        for path in [os.path.join(f, n) for f in folders[:2] for n in ("cmd.exe", "net.exe", "sc.exe")]:
-            shutil.copyfile(RECORDER, path)
+        put_recorder(*[os.path.join(f, n) for f in folders[:2] for n in ("cmd.exe", "net.exe", "sc.exe")])
         system = os.path.join(PREFIX, "drive_c", "windows", "system32")
         for name in self.stand_ins:
             shutil.copyfile(self.stand_in, os.path.join(system, name))
         self.env = dict(os.environ, **self.extra_env, QELVANE_RECORD_DIR=windows_path(self.records),
-                        WINEDEBUG="+process",
+                        QELVANE_RECORD_DELAY_MS=str(self.delay_ms),
                         WINEDLLOVERRIDES=os.environ.get("WINEDLLOVERRIDES", "") + "".join(f";{n}=n" for n in self.stand_ins))
         exe = shutil.copy(EXE, os.path.join(self.program_dir, "qelvane.exe"))
-        self.trace = open(os.path.join(self.tmp.name, "trace.txt"), "w+b")
-        self.addCleanup(self.trace.close)
         # No address randomisation: Wine's process start then never collides with it. Its
-        # input a pipe held open and never written, so that a child handed it would wait too.
-        self.process = subprocess.Popen(["setarch", os.uname().machine, "-R", LOADER, exe], cwd=work, env=self.env,
-                                        stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=self.trace)
+        # input a pipe held open and never written (here or by the driver), so that a child
+        # handed it would wait too.
+        start = [DRIVER, "start", windows_path(exe)] if self.inheriting else [exe]
+        self.process = subprocess.Popen(["setarch", os.uname().machine, "-R", LOADER, *start], cwd=work, env=self.env,
+                                        stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.addCleanup(self.stop)
         self.wait(FORM1, "shown")
 
@@ -154,8 +161,10 @@ class ProgramTest(unittest.TestCase):
 
 class Launches(ProgramTest):
     stand_ins = ("cmd.exe",)
+    inheriting = True
+    delay_ms = 3000  # a run that waited for each command would not end within the time allowed
 
-    def test_commands_run_hidden_from_the_system_folder(self):
+    def test_commands_run_hidden_from_the_system_folder_without_waiting_or_inheriting(self):
         self.run_profile((FORM1, COMMAND2))
         found = self.records_after(115)
         self.assertEqual(sorted(r["commandline"] for r in found), command_lines(rows("automatic")))
@@ -163,6 +172,9 @@ class Launches(ProgramTest):
             self.assertEqual((record["image"].lower(), record["directory"].lower()), (SYSTEM + r"\cmd.exe", SYSTEM))
             self.assertEqual((record["show"], int(record["flags"]) & 0x101, record["stdin"]), ("0", 0x101, "eof"),
                              "hidden (SW_HIDE, STARTF_USESHOWWINDOW), its input at its end (STARTF_USESTDHANDLES)")
+            handles = record["handles"].split()
+            self.assertEqual((len(handles), [h for h in handles if not h.endswith(":closed")]), (3, []),
+                             "the three handles the program's parent handed it, none open in a command")
 
 
 class ArgumentVectors(ProgramTest):
@@ -188,8 +200,7 @@ class ArgumentVectors(ProgramTest):
 
 class EndOfProgram(ProgramTest):
     stand_ins = ("cmd.exe",)
-    # Every command takes 5 s to end, so that the run's last NET starts are still held at its end.
-    extra_env = {"QELVANE_RECORD_DELAY_MS": "5000"}
+    delay_ms = 5000  # so that the run's last NET starts are still held at its end
 
     def test_exit_queued_behind_a_run_ends_the_program_after_its_first_row(self):
         self.click((FORM1, COMMAND2), (FORM1, COMMAND4))

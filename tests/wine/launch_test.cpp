@@ -72,7 +72,8 @@ TEST(Launch, ThePageThroughExplorerMinimizedAndAFailedLaunchWithItsReason) {
         g_call = {};
         SendMessageW(Form1::Instance().Control(id), WM_LBUTTONDOWN, MK_LBUTTON, 0);
         SendMessageW(Form1::Instance().Control(id), WM_LBUTTONUP, 0, 0);
-        EXPECT_EQ(Lower(g_call.application), Lower(winui::WindowsFolder()) + L"\\explorer.exe");
+        EXPECT_EQ(Lower(g_call.application) + L" " + g_call.commandLine,
+                  Lower(winui::WindowsFolder()) + L"\\explorer.exe explorer http://qv.example");
         EXPECT_TRUE(g_call.show == SW_SHOWMINIMIZED && (g_call.startFlags & STARTF_USESHOWWINDOW));
     }
     const auto open = Swap(__imp_CreateFileW, NoNullDevice);
