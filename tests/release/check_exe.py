@@ -10,8 +10,7 @@ import subprocess
 import sys
 
 I686_LIMIT = 300 * 1024
-STACK_RESERVE = 8 * 1024 * 1024
-TERMINAL_SERVER_AWARE = 0x8000
+STACK_RESERVE = 8 << 20
 
 
 def parse(path):
@@ -55,9 +54,8 @@ def check(path, allowed):
         problems.append("subsystem version %d.%02d above %d.%02d" % (info["subsystem_version"] + limit))
     if info["format"] == "pei-i386" and len(info["bytes"]) > I686_LIMIT:
         problems.append("%d bytes, more than %d" % (len(info["bytes"]), I686_LIMIT))
-    if not info["dll_characteristics"] & TERMINAL_SERVER_AWARE:
-        problems.append("DllCharacteristics %04x, expected the Terminal-Server-aware flag %04x"
-                        % (info["dll_characteristics"], TERMINAL_SERVER_AWARE))
+    if not info["dll_characteristics"] & 0x8000:
+        problems.append("DllCharacteristics %04x, expected the Terminal-Server-aware flag 8000" % info["dll_characteristics"])
     if info["stack_reserve"] < STACK_RESERVE:
         problems.append("stack reserve %d bytes, expected at least %d" % (info["stack_reserve"], STACK_RESERVE))
     if info["subsystem"] != 2:
