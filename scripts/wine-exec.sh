@@ -16,7 +16,8 @@ loader=${WINELOADER:-/usr/lib/wine/wine64}
 if [ -n "${QELVANE_TEST_DPI:-}" ]; then
     : "${QELVANE_TEST_DESKTOP:?a test at QELVANE_TEST_DPI names its screen too}"
     {
-        printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$QELVANE_TEST_DPI"
+        printf 'REGEDIT4\r\n'
+        printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$QELVANE_TEST_DPI"
         printf '\r\n[HKEY_CURRENT_CONFIG\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n' "$QELVANE_TEST_DPI"
         printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="qelvane-%s"\r\n' "$QELVANE_TEST_DESKTOP"
         printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"qelvane-%s"="%s"\r\n' \

@@ -55,7 +55,8 @@ def check(path, allowed):
     if info["format"] == "pei-i386" and len(info["bytes"]) > I686_LIMIT:
         problems.append("%d bytes, more than %d" % (len(info["bytes"]), I686_LIMIT))
     if not info["dll_characteristics"] & 0x8000:
-        problems.append("DllCharacteristics %04x, expected the Terminal-Server-aware flag 8000" % info["dll_characteristics"])
+        problems.append("DllCharacteristics %04x, expected the Terminal-Server-aware flag 8000"
+                        % info["dll_characteristics"])
     if info["stack_reserve"] < STACK_RESERVE:
         problems.append("stack reserve %d bytes, expected at least %d" % (info["stack_reserve"], STACK_RESERVE))
     if info["subsystem"] != 2:

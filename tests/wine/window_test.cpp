@@ -118,17 +118,17 @@ TEST(AllWindows, HelpWindowOnItsScreen) {
     GetWindowRect(hwnd, &frame);
     POINT corner{0, 0};
     ClientToScreen(hwnd, &corner);
-    RECT atFixed = frame;
-    OffsetRect(&atFixed, MulDiv(2760, Dpi(), 1440) - corner.x, MulDiv(3750, Dpi(), 1440) - corner.y);
+    RECT fixed = frame;
+    OffsetRect(&fixed, MulDiv(2760, Dpi(), 1440) - corner.x, MulDiv(3750, Dpi(), 1440) - corner.y);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    ASSERT_TRUE(GetMonitorInfoW(MonitorFromRect(&atFixed, MONITOR_DEFAULTTONEAREST), &monitor));
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromRect(&fixed, MONITOR_DEFAULTTONEAREST), &monitor));
     const RECT& area = monitor.rcWork;
     if (const char* screen = std::getenv("QELVANE_TEST_DESKTOP")) {
         EXPECT_EQ(std::to_string(area.right) + "x" + std::to_string(area.bottom), screen) << "work area";
     }
-    EXPECT_EQ(frame.left, PlaceOnAxis(atFixed.left, atFixed.right, area.left, area.right)) << "x; fixed: " << atFixed.left;
-    EXPECT_EQ(frame.top, PlaceOnAxis(atFixed.top, atFixed.bottom, area.top, area.bottom)) << "y; fixed: " << atFixed.top;
+    EXPECT_EQ(frame.left, PlaceOnAxis(fixed.left, fixed.right, area.left, area.right)) << "x; fixed: " << fixed.left;
+    EXPECT_EQ(frame.top, PlaceOnAxis(fixed.top, fixed.bottom, area.top, area.bottom)) << "y; fixed: " << fixed.top;
 }
 
 TEST(AllWindows, FramesControlsTextsAndFonts) {
