@@ -8,13 +8,23 @@ set -u
 export WINEDEBUG=${WINEDEBUG:--all}
 loader=${WINELOADER:-/usr/lib/wine/wine64}
 "$(dirname "$0")/lane.sh" "${QELVANE_LANE:--}" true || exit
-# QELVANE_TEST_DPI: the display's resolution for this test, set in its prefix, where it
-# stays; Wine reads it as each process starts.
+# QELVANE_TEST_DPI: the display's resolution for this test, and QELVANE_TEST_DESKTOP (WxH) the
+# screen, a Wine virtual desktop of that size; set in its prefix, where they stay, and read by
+# Wine as each process starts. Every test there names its screen: a process on the X screen
+# reads the size of a virtual desktop still open in the prefix. regedit says nothing of what it
+# could not read: the tests check both themselves.
 if [ -n "${QELVANE_TEST_DPI:-}" ]; then
-    for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
-        timeout 60 "$loader" reg add "$key" /v LogPixels /t REG_DWORD /d "$QELVANE_TEST_DPI" /f >/dev/null 2>&1 ||
-            { echo "failed: reg add $key LogPixels $QELVANE_TEST_DPI in $WINEPREFIX"; exit 1; }
-    done
+    : "${QELVANE_TEST_DESKTOP:?a test at QELVANE_TEST_DPI names its screen too}"
+    {
+        printf 'REGEDIT4\r\n'
+        printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$QELVANE_TEST_DPI"
+        printf '\r\n[HKEY_CURRENT_CONFIG\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n' "$QELVANE_TEST_DPI"
+        printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="qelvane-%s"\r\n' "$QELVANE_TEST_DESKTOP"
+        printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"qelvane-%s"="%s"\r\n' \
+            "$QELVANE_TEST_DESKTOP" "$QELVANE_TEST_DESKTOP"
+    } >"$WINEPREFIX/drive_c/qelvane-test-settings.reg"
+    timeout 60 "$loader" regedit /S 'C:\qelvane-test-settings.reg' >/dev/null 2>&1 ||
+        { echo "failed: regedit of the resolution and screen in $WINEPREFIX"; exit 1; }
 fi
 # The output goes to CTest through a file, followed while the test runs: the desktop and
 # service processes that the test starts inherit it and outlive the test by seconds,

@@ -52,6 +52,25 @@ POINT ChildOrigin(HWND child) {
     return origin;
 }
 
+// How far to move the span [low, high) so that it lies within [areaLow, areaHigh): the least,
+// and where it is longer than the area, so that its start lies inside.
+LONG ShiftInto(LONG low, LONG high, LONG areaLow, LONG areaHigh) {
+    const LONG shift = high > areaHigh ? areaHigh - high : 0;
+    return low + shift < areaLow ? areaLow - low : shift;
+}
+
+// A frame at a fixed place, moved the least that brings it inside the work area of its monitor,
+// its size unchanged: in twips, the place grows with the text size past small screens.
+RECT InsideWorkArea(RECT frame) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) return frame;
+    const RECT& area = monitor.rcWork;
+    const LONG dx = ShiftInto(frame.left, frame.right, area.left, area.right);
+    const LONG dy = ShiftInto(frame.top, frame.bottom, area.top, area.bottom);
+    return RECT{frame.left + dx, frame.top + dy, frame.right + dx, frame.bottom + dy};
+}
+
 bool IsPushButton(HWND hwnd) {
     wchar_t className[16] = {};
     GetClassNameW(hwnd, className, 16);
@@ -162,6 +181,10 @@ void Form::Load() {
     if (desc_.centred) {
         x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
         y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    } else {
+        const RECT place = InsideWorkArea(RECT{x, y, x + width, y + height});
+        x = place.left;
+        y = place.top;
     }
     HWND owner = desc_.taskbarButton ? nullptr : OwnerWindow(desc_.look->ownerClassName);
     CreateWindowExW(exStyle, desc_.className, std::wstring(desc_.caption).c_str(), style, x, y, width,

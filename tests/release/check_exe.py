@@ -1,7 +1,8 @@
 """Reads a shipped .exe's PE header, import table and resources, and fails on anything
 Windows XP could not load: a subsystem version above 5.01 (i686) or 5.02 (x86_64), or an
-imported function missing from the reviewed allow-list in resources/xp-imports.txt; and
-an i686 .exe larger than 300 KB, resources included (the size the program is shipped at).
+imported function missing from the reviewed allow-list in resources/xp-imports.txt; an
+i686 .exe larger than 300 KB, resources included (the size the program is shipped at); and
+an .exe not marked Terminal-Server-aware or reserving less than 8 MiB of main-thread stack.
 Usage: check_exe.py ALLOW_LIST EXE..."""
 
 import re
@@ -9,6 +10,7 @@ import subprocess
 import sys
 
 I686_LIMIT = 300 * 1024
+STACK_RESERVE = 8 << 20
 
 
 def parse(path):
@@ -27,6 +29,8 @@ def parse(path):
     return {"format": re.search(r"file format (\S+)", dump).group(1),
             "subsystem": int(field("Subsystem"), 16),
             "subsystem_version": (int(field("MajorSubsystemVersion")), int(field("MinorSubsystemVersion"))),
+            "dll_characteristics": int(field("DllCharacteristics"), 16),
+            "stack_reserve": int(field("SizeOfStackReserve"), 16),
             "imports": imports, "bytes": open(path, "rb").read()}
 
 
@@ -50,6 +54,11 @@ def check(path, allowed):
         problems.append("subsystem version %d.%02d above %d.%02d" % (info["subsystem_version"] + limit))
     if info["format"] == "pei-i386" and len(info["bytes"]) > I686_LIMIT:
         problems.append("%d bytes, more than %d" % (len(info["bytes"]), I686_LIMIT))
+    if not info["dll_characteristics"] & 0x8000:
+        problems.append("DllCharacteristics %04x, expected the Terminal-Server-aware flag 8000"
+                        % info["dll_characteristics"])
+    if info["stack_reserve"] < STACK_RESERVE:
+        problems.append("stack reserve %d bytes, expected at least %d" % (info["stack_reserve"], STACK_RESERVE))
     if info["subsystem"] != 2:
         problems.append("not a GUI program (subsystem %d)" % info["subsystem"])
     for dll, function in sorted(info["imports"]):
