@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "winui/kernel32.h"
 #include "winui/launch.h"
 
 namespace winui {
@@ -16,11 +17,6 @@ constexpr const wchar_t* kLateLoadedDlls[] = {L"uxtheme.dll", L"dwmapi.dll", L"m
                                               L"usp10.dll",   L"imm32.dll",  L"cryptbase.dll", L"textshaping.dll"};
 
 constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32, Windows 8 and KB2533623
-
-template <typename Function>
-Function Kernel32Function(const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
-}
 
 }  // namespace
 

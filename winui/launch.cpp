@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "winui/kernel32.h"
+
 namespace winui {
 namespace {
 
@@ -12,11 +14,6 @@ struct StartupInfoEx {
 };
 constexpr DWORD kExtendedStartupInfoPresent = 0x00080000;  // EXTENDED_STARTUPINFO_PRESENT
 constexpr DWORD_PTR kHandleListAttribute = 0x00020002;     // PROC_THREAD_ATTRIBUTE_HANDLE_LIST
-
-template <typename Function>
-Function Kernel32Function(const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
-}
 
 // An attribute list that lets a child inherit one handle and no other, where the system has
 // such lists (Vista and later); elsewhere `get` is null and every inheritable handle goes along.
