@@ -8,11 +8,12 @@ Environment: as test_program.py, and QELVANE_SC_CONFIG (sc_config.exe for the pr
 
 import os
 import re
+import shutil
 import subprocess
 import time
 import unittest
 
-from test_program import COMMAND1, COMMAND3, DIALOGS, FORM1, NO, YES, ProgramTest, wine
+from test_program import COMMAND1, COMMAND3, DIALOGS, FORM1, NO, PREFIX, YES, ProgramTest, wine
 
 SERVICES = ("wuauserv", "Schedule", "Spooler")
 START_TYPES = {2: "auto", 3: "demand", 4: "disabled"}
@@ -46,6 +47,8 @@ class Services(ProgramTest):
 
     def setUp(self):
         before = start_types()
+        # In place before the program's own set-up puts it there: the services are disabled through it first.
+        shutil.copyfile(self.stand_in, os.path.join(PREFIX, "drive_c", "windows", "system32", "sc.exe"))
         self.addCleanup(self.put_back, before)
         in_prefix([f"sc config {name} start= disabled" for name in SERVICES], stand_in=True)
         # Wine's Task Scheduler refuses to stop: the prefix's end stops them all, about 2 s after its last program.
