@@ -65,13 +65,6 @@ TEST(Totals, AutomaticRunsFiftyNineOfItsSixtyRows) {
                                    {"disabled", 39 - web}, {"demand", 20}, {"auto", web}, {"start auto", web}, {"held", web}});
 }
 
-std::vector<std::string> LogNumbers(const Events& events) {
-    std::vector<std::string> numbers;
-    for (const std::string& e : events)
-        if (e.rfind("append:", 0) == 0) numbers.push_back(e.substr(7, e.find(':', 7) - 7));
-    return numbers;
-}
-
 TEST(Totals, RestoreLaunchesNinetyEightLinesInFiveGroups) {
     EXPECT_EQ(LoadTable(kRestore.file).size(), 67u);
     for (const Events& events : BothRuns(kRestore, FromBits(15)))
@@ -84,14 +77,6 @@ TEST(Totals, GuidedRunsSixtyThreeToSixtySevenRows) {
     const Table rows = LoadTable(kGuided.file);
     EXPECT_EQ(rows.size(), 77u);
     EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const Row& r) { return r.answer.empty(); }), 53);
-    const std::vector<std::string> allNo = {
-        "1",  "2",  "3.1", "3.2", "3.3", "4",  "5",  "6",  "8",    "10", "14",   "15",   "17",    "19",    "20", "21",
-        "22", "23", "24",  "25",  "27",  "28", "29", "30", "31",   "33", "34",   "35",   "36",    "37",    "38", "38.1",
-        "39", "41", "42",  "44",  "45",  "47", "50", "51", "52",   "58", "59",   "60",   "61",    "62",    "63", "65",
-        "66", "68", "70",  "71",  "74",  "75", "77", "78", "78.1", "79", "79.8", "79.9", "79.10", "79.11", "80"};
-    std::vector<std::string> allYes(allNo.begin(), allNo.end() - 5);  // 37.1 after 37; 79.1 to 79.7 for 79.8 to 79.11
-    allYes.insert(std::find(allYes.begin(), allYes.end(), "38"), "37.1");
-    allYes.insert(allYes.end(), {"79.1", "79.2", "79.3", "79.4", "79.5", "79.6", "79.7", "80"});
     for (unsigned bits = 0; bits < 16; ++bits) {
         SCOPED_TRACE(bits);
         const Answers a = FromBits(bits);
@@ -108,7 +93,6 @@ TEST(Totals, GuidedRunsSixtyThreeToSixtySevenRows) {
             EXPECT_EQ(Count(events, "run:cmd /c sc config EventSystem start= demand"), 1u);
             if (bits == 0 || bits == 15) {
                 EXPECT_EQ(tally["run"], bits ? 132 : 126);
-                EXPECT_EQ(LogNumbers(events), bits ? allYes : allNo);
             }
         }
     }

@@ -20,7 +20,6 @@ struct FakeHost final : RunnerHost {
     // In call order: "hold" (the launch that follows is held), "run:<command line>", "append:<text>", "pump",
     // "caption:<text>", "status:<text>", "exit".
     Events events;
-    std::string log;                                        // the log box's whole text
     std::function<void()> onPump;                           // acts like the user inside each pump
     std::function<LaunchResult(const std::string&)> onRun;  // every launch starts when empty
 
@@ -33,7 +32,7 @@ struct FakeHost final : RunnerHost {
         events.push_back("pump");
         if (auto hook = onPump) hook();  // a copy: the hook may replace onPump
     }
-    void AppendLogText(std::string_view text) override { events.push_back("append:" + std::string(text)), log += text; }
+    void AppendLogText(std::string_view text) override { events.push_back("append:" + std::string(text)); }
     void SetProgressCaption(std::string_view text) override { events.push_back("caption:" + std::string(text)); }
     void SetProgressStatus(std::string_view text) override { events.push_back("status:" + std::string(text)); }
     void EnableProgressExit() override { events.push_back("exit"); }

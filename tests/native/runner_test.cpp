@@ -1,5 +1,5 @@
-// The step runner as the user meets it: a run nested in a pump, text already in the log,
-// failed launches. (Every command line and pump of each profile: profiles_test.cpp.)
+// The step runner as the user meets it: a run nested in a pump, failed launches.
+// (Every command line and pump of each profile: profiles_test.cpp.)
 #include "run_model.h"
 
 namespace qelvane::test {
@@ -18,20 +18,6 @@ TEST(Runs, NestedRunAppendsItsWholeBlockBetweenTwoRowLines) {
     const Events inner = Expected(kRestore, answers);
     expected.insert(std::find(expected.begin(), expected.end(), "pump") + 1, inner.begin(), inner.end());
     EXPECT_EQ(FirstDifference(host.events, expected), "");
-    EXPECT_NE(host.log.find("优化已经完成！2:Application Layer Gateway Service:禁用\r\n"), std::string::npos);
-}
-
-// An earlier run's closing line and what the user typed during a pump stay, and the
-// next line follows each of them directly.
-TEST(Runs, TextAlreadyInTheLogStays) {
-    const std::string earlier = "80:WMI Performance Adapter:手动\r\n" + std::string(59, '-') + "\r\n优化已经完成！";
-    FakeHost host;
-    host.log = earlier;
-    host.onPump = [&] {
-        if (Count(host.events, "pump") == 1) host.log += "typed by the user";
-    };
-    EXPECT_EQ(ExecuteProfile(RestoreProfile(), Answers{}, host), RunOutcome::Completed);
-    EXPECT_EQ(host.log.rfind(earlier + "1:Alerter:禁用\r\ntyped by the user2:Application Layer Gateway Service:手动\r\n", 0), 0u);
 }
 
 // A command line that cannot be started is logged with the system's reason, if any,
