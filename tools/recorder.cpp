@@ -6,7 +6,6 @@
 // And each handle value in QELVANE_INHERITABLE (blank-separated, decimal), with whether it is
 // open in the recorder: values its starter's starter made inheritable.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdlib>
 #include <sstream>
@@ -49,11 +48,6 @@ int wmain() {
     wchar_t image[MAX_PATH] = {}, directory[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, image, MAX_PATH);
     GetCurrentDirectoryW(MAX_PATH, directory);
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    std::wstring args;
-    for (int i = 1; i < argc; ++i) args += (i > 1 ? L"\t" : L"") + std::wstring(argv[i]);
-    LocalFree(argv);
     std::wstring handles;
     std::wistringstream values(Variable(L"QELVANE_INHERITABLE"));
     for (ULONG_PTR value = 0; values >> value;) {
@@ -64,7 +58,7 @@ int wmain() {
     const std::string record = Encoded(L"image=" + std::wstring(image) + L"\ndirectory=" + directory +
                                            L"\nshow=" + std::to_wstring(startup.wShowWindow) + L"\nflags=" +
                                            std::to_wstring(startup.dwFlags) + L"\ncommandline=" +
-                                           GetCommandLineW() + L"\nargv=" + args + L"\nstdin=" + input +
+                                           GetCommandLineW() + L"\nstdin=" + input +
                                            L"\nhandles=" + handles + L"\n",
                                        CP_UTF8);
 

@@ -3,8 +3,8 @@
 // One command per invocation; output is UTF-8; exit code 0 on success.
 //
 //   uidriver windows                      the visible top-level windows of class Qelvane*
-//   uidriver click CLASS ID [CLASS ID …]  presses buttons or clicks labels and pictures,
-//                                         all posted at once, so that later ones queue
+//   uidriver click CLASS ID [CLASS ID …]  presses buttons, all posted at once, so that
+//                                         later ones queue
 //   uidriver close CLASS                  presses the close box
 //   uidriver endsession CLASS             tells the window that the Windows session ends
 //   uidriver wait CLASS shown|gone|TEXT MS  until the window is shown, gone, or has that caption
@@ -123,12 +123,7 @@ int wmain(int argc, wchar_t** argv) {
             HWND window = Find(argv[i]);
             HWND control = window ? GetDlgItem(window, _wtoi(argv[i + 1])) : nullptr;
             if (!control) return Fail(L"no such control");
-            if (ClassOf(control) == L"Button") {
-                PostMessageW(control, BM_CLICK, 0, 0);
-            } else {
-                PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-                PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-            }
+            PostMessageW(control, BM_CLICK, 0, 0);
         }
         return 0;
     }

@@ -1,8 +1,7 @@
-"""The runs against Wine's own service manager, through Wine's own cmd and NET, with
-tools/sc_config.cpp standing at system32\\sc.exe (Wine's own sc cannot configure a service).
-The services that a fresh prefix has and that a restore row starts are disabled and stopped
-first, as an optimizing run leaves them; after the run each must be running with its row's
-start type, however slow sc is. Every start type the run changes in the prefix is put back.
+"""The runs against Wine's own service manager, cmd and NET, with tools/sc_config.cpp at
+system32\\sc.exe (Wine's own sc cannot configure a service). Services of a fresh prefix that a
+restore row starts are first disabled and stopped, as an optimizing run leaves them; after the
+run each must run with its row's start type, however slow sc is; start types are put back.
 
 Environment: as test_program.py, and QELVANE_SC_CONFIG (sc_config.exe for the prefix)."""
 
@@ -17,7 +16,6 @@ from test_program import COMMAND1, COMMAND3, DIALOGS, FORM1, NO, PREFIX, YES, Pr
 
 SERVICES = ("wuauserv", "Schedule", "Spooler")
 START_TYPES = {2: "auto", 3: "demand", 4: "disabled"}
-KEY = r"HKLM\System\CurrentControlSet\Services"
 
 
 def in_prefix(commands, stand_in=False):
@@ -28,7 +26,7 @@ def in_prefix(commands, stand_in=False):
 
 
 def start_types():
-    out = in_prefix([f"reg query {KEY} /s /v Start"])
+    out = in_prefix([r"reg query HKLM\System\CurrentControlSet\Services /s /v Start"])
     found = re.findall(r"\\Services\\([^\\\r\n]+)\r?\n\s+Start\s+REG_DWORD\s+0x([0-9a-f]+)", out, re.I)
     return {name.lower(): START_TYPES.get(int(value, 16)) for name, value in found}
 
@@ -71,16 +69,14 @@ class Services(ProgramTest):
             time.sleep(0.5)
         self.assertEqual(found, expected)
 
-    def expect_running(self, start_types):
-        self.expect_states({name: ("RUNNING", mode) for name, mode in start_types.items()})
-
 
 class RestoreWithScAtOnce(Services):
     extra_env = {"QELVANE_SC_DELAY_MS": "0"}
 
     def test_every_started_service_runs_with_its_start_type(self):
         self.run_profile((FORM1, COMMAND3))
-        self.expect_running({"wuauserv": "auto", "Schedule": "auto", "Spooler": "demand"})
+        self.expect_states({"wuauserv": ("RUNNING", "auto"), "Schedule": ("RUNNING", "auto"),
+                            "Spooler": ("RUNNING", "demand")})
 
 
 class RestoreWithSlowSc(RestoreWithScAtOnce):
@@ -96,7 +92,7 @@ class GuidedWithAPrinter(Services):
             self.wait(dialog, "shown")
             self.click((dialog, button))
         self.run_profile()
-        self.expect_running({"Spooler": "auto"})
+        self.expect_states({"Spooler": ("RUNNING", "auto")})
 
 
 if __name__ == "__main__":

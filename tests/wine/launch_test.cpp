@@ -1,6 +1,6 @@
 // Launching: the download page through explorer, minimized (how a row's command is started
 // is seen from outside, in tests/e2e); a launch that cannot start gives the system's reason;
-// a held launch runs once its gate has ended, at its limit, or when let go.
+// a held launch runs when its gate cannot start.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -11,7 +11,6 @@
 #include "runner/list_window.h"
 #include "runner/window_host.h"
 #include "test_support.h"
-#include "winui/held_launch.h"
 #include "winui/launch.h"
 #include "winui/text.h"
 
@@ -66,7 +65,6 @@ template <typename Function> Function Swap(Function& slot, Function with) {
 
 TEST(Launch, ThePageThroughExplorerMinimizedAndAFailedLaunchWithItsReason) {
     g_system = Swap(__imp_CreateProcessW, Watch);
-    std::wstring reason;
     g_passOn = false;  // no browser, nor a command that went ahead without its input
     for (int id : {Form1::Image1, Form1::Label4}) {
         g_call = {};
@@ -83,9 +81,6 @@ TEST(Launch, ThePageThroughExplorerMinimizedAndAFailedLaunchWithItsReason) {
     EXPECT_FALSE(noInput.started);
     EXPECT_EQ(noInput.reason + winui::Narrow(g_call.application), winui::Narrow(winui::SystemErrorText(ERROR_ACCESS_DENIED)))
         << "nothing started, and the system's reason";
-    g_passOn = true;  // a launch the system refuses
-    EXPECT_FALSE(winui::LaunchProcess(L"C:\\no\\such\\folder\\cmd.exe", L"cmd", winui::SystemFolder(), SW_HIDE, &reason));
-    EXPECT_EQ(reason, winui::SystemErrorText(ERROR_PATH_NOT_FOUND));
     Swap(__imp_CreateProcessW, g_system);
 }
 
@@ -119,56 +114,28 @@ TEST(Launch, WithoutItsFolderNothingStartsAndTheLogSaysWhy) {
     Swap(__imp_CreateProcessW, g_system);
 }
 
-winui::Launched SuspendedRecorder() {
-    winui::Launched launched;
-    EXPECT_TRUE(winui::LaunchProcess(test::BinFolder() + L"\\recorder.exe", L"recorder", winui::SystemFolder(),
-                                     SW_HIDE, nullptr, CREATE_SUSPENDED, &launched));
-    return launched;
-}
-
-// Whose gate never ends runs at its limit. (Let go when its gate ends, or at once: the host's test below; every
-// one at the program's end: EndOfProgram in tests/e2e.)
-TEST(HeldLaunch, RunsAtItsLimitWhenItsGateNeverEnds) {
-    SetEnvironmentVariableW(L"QELVANE_RECORD_DIR", nullptr);  // the recorder then ends at once
-    winui::Launched held = SuspendedRecorder(), gate = SuspendedRecorder();
-    winui::ReleaseWhenEnded(winui::Hold(std::move(held.thread)), std::move(gate.process), 1500);
-    EXPECT_EQ(WaitForSingleObject(held.process.get(), 500), WAIT_TIMEOUT) << "held before its limit";
-    EXPECT_EQ(WaitForSingleObject(held.process.get(), 20000), WAIT_OBJECT_0) << "let go at its limit";
-    ResumeThread(gate.thread.get());
-}
-
-// The host, with a recorder as the system's cmd.exe: a held NET start runs after its sc config has ended, and at
-// once when that cannot be started.
+// The host, with a recorder as the system's cmd.exe: a held NET start runs at once when its sc config cannot be
+// started. (Once its sc config has ended: Services and EndOfProgram in tests/e2e.)
 const std::wstring g_system32 = L"system-" + std::to_wstring(GetCurrentProcessId());
 UINT WINAPI RecorderFolder(LPWSTR buffer, UINT size) {
     return GetFullPathNameW(g_system32.c_str(), size, buffer, nullptr);
 }
 
-TEST(HeldLaunch, HostLetsANetStartGoOnceItsScConfigHasEndedOrFailedToStart) {
+TEST(HeldLaunch, HostLetsANetStartGoWhenItsScConfigCannotStart) {
     CreateDirectoryW(g_records.c_str(), nullptr);
     CreateDirectoryW(g_system32.c_str(), nullptr);
     CopyFileW((test::BinFolder() + L"\\recorder.exe").c_str(), (g_system32 + L"\\cmd.exe").c_str(), FALSE);
     wchar_t records[MAX_PATH] = {};
     GetFullPathNameW(g_records.c_str(), MAX_PATH, records, nullptr);
     SetEnvironmentVariableW(L"QELVANE_RECORD_DIR", records);
-    SetEnvironmentVariableW(L"QELVANE_RECORD_DELAY_MS", L"1500");
     const auto system = Swap(__imp_GetSystemDirectoryW, RecorderFolder);
-    {
-        WindowRunnerHost host;
-        EXPECT_TRUE(host.RunHidden("cmd /c NET start Schedule", Hold::UntilNextLaunchEnds).started);
-        EXPECT_TRUE(host.RunHidden("cmd /c sc config Schedule start= auto", Hold::None).started);
-    }
-    EXPECT_EQ(Record()[L"commandline"], L"cmd /c sc config Schedule start= auto") << "the gate first";
-    Sleep(1000);
-    EXPECT_TRUE(Record(false).empty()) << "the NET start only starts its 1.5 s once the gate has ended";
-    EXPECT_EQ(Record()[L"commandline"], L"cmd /c NET start Schedule");
-
     g_system = Swap(__imp_CreateProcessW, Watch);
     g_passOn = true;
     WindowRunnerHost host;
     EXPECT_TRUE(host.RunHidden("cmd /c NET start Spooler", Hold::UntilNextLaunchEnds).started);
-    g_passOn = false;
-    EXPECT_FALSE(host.RunHidden("cmd /c sc config Spooler start= auto", Hold::None).started);
+    g_passOn = false;  // a launch the system refuses
+    EXPECT_EQ(host.RunHidden("cmd /c sc config Spooler start= auto", Hold::None).reason,
+              winui::Narrow(winui::SystemErrorText(ERROR_FILE_NOT_FOUND)));
     EXPECT_EQ(Record()[L"commandline"], L"cmd /c NET start Spooler") << "let go, its gate not started";
     Swap(__imp_CreateProcessW, g_system);
     Swap(__imp_GetSystemDirectoryW, system);

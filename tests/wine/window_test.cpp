@@ -19,9 +19,8 @@
 #include "resources/resource_ids.h"
 #include "runner/list_window.h"
 #include "test_support.h"
+#include "winui/hardening.h"
 #include "winui/message_loop.h"
-
-#include <commctrl.h>
 
 namespace qelvane {
 namespace {
@@ -268,7 +267,7 @@ TEST(AllWindows, PicturesAtTheDisplaysScale) {
 }  // namespace qelvane
 
 int main(int argc, char** argv) {
-    InitCommonControls();
+    winui::LoadCommonControls();  // as the program does
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
