@@ -71,6 +71,7 @@ TEST(Totals, RestoreLaunchesNinetyEightLinesInFiveGroups) {
         ExpectTallies(events, {{"run", 98}, {"NET", 31}, {"sc", 67}, {"line", 67}, {"pump", 67}, {"- demand", 36},
                                {"start auto", 20}, {"start demand", 2}, {"stop disabled", 8}, {"stop demand", 1},
                                {"auto", 20}, {"demand", 39}, {"disabled", 8}, {"#79.1", 2}, {"held", 22}});
+    EXPECT_GE(kHoldLimitMs, 10000u) << "how long a held NET start waits for its sc config at most: 10 s or more";
 }
 
 TEST(Totals, GuidedRunsSixtyThreeToSixtySevenRows) {
