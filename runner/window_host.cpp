@@ -10,12 +10,8 @@
 namespace qelvane {
 
 namespace {
+
 CommandLauncher g_launcher = nullptr;
-}  // namespace
-
-void SetCommandLauncher(CommandLauncher launcher) { g_launcher = launcher; }
-
-namespace {
 
 LaunchResult Start(const std::string& commandLine, DWORD creationFlags, winui::Launched* launched) {
     if (g_launcher) return g_launcher(commandLine);
@@ -32,6 +28,8 @@ LaunchResult Start(const std::string& commandLine, DWORD creationFlags, winui::L
 }
 
 }  // namespace
+
+void SetCommandLauncher(CommandLauncher launcher) { g_launcher = launcher; }
 
 WindowRunnerHost::~WindowRunnerHost() { winui::Release(held_); }
 

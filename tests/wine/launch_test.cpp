@@ -25,14 +25,14 @@ extern "C" decltype(&CreateFileW) __imp_CreateFileW;
 namespace qelvane {
 namespace {
 
-struct Call { std::wstring application, commandLine, directory; DWORD startFlags = 0, creationFlags = 0; WORD show = 0; } g_call;
+struct Call { std::wstring application, commandLine, directory; DWORD startFlags = 0; WORD show = 0; } g_call;
 decltype(&CreateProcessW) g_system = nullptr;
 bool g_passOn = true;
 const std::wstring g_records = L"records-" + std::to_wstring(GetCurrentProcessId()) + L"\\";  // the recorder's reports
 
 BOOL WINAPI Watch(LPCWSTR app, LPWSTR line, LPSECURITY_ATTRIBUTES pa, LPSECURITY_ATTRIBUTES ta, BOOL inherit,
                   DWORD flags, LPVOID env, LPCWSTR dir, LPSTARTUPINFOW si, LPPROCESS_INFORMATION pi) {
-    g_call = {app ? app : L"", line, dir ? dir : L"", si->dwFlags, flags, si->wShowWindow};
+    g_call = {app ? app : L"", line, dir ? dir : L"", si->dwFlags, si->wShowWindow};
     if (g_passOn) return g_system(app, line, pa, ta, inherit, flags, env, dir, si, pi);
     SetLastError(ERROR_FILE_NOT_FOUND);
     return FALSE;
