@@ -2,16 +2,21 @@
 # Builds both release .exe files and packs them with the readmes and a SHA256SUMS file
 # into qelvane-1.2.zip in the folder given (dist/ unless one is). Two runs from clean
 # clones give the same bytes. A failure is named in the last line.
+# --built packs the .exe files already built, as they are.
 set -eEuo pipefail
 source "$(dirname "$0")/common.sh"
 say_failure_on_stop
+built=""
+[ "${1:-}" = --built ] && { built=1; shift; }
 out=${1:-$QELVANE_ROOT/dist}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 cd "$QELVANE_ROOT"
-install_packages
-configure_and_build release-i686 >/dev/null
-configure_and_build release-x64 >/dev/null
+if [ -z "$built" ]; then
+    install_packages
+    configure_and_build release-i686 >/dev/null
+    configure_and_build release-x64 >/dev/null
+fi
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 dir="$stage/qelvane-1.2"

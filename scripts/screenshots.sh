@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
-# Takes the screenshots kept in docs/screenshots/: the x86-64 program in the 64-bit
-# prefix (main, progress, question and help windows) and, where this machine runs the
-# xp lane, the i686 program in the Windows XP prefix (main window), each inside a Wine
+# Takes the screenshots kept in docs/screenshots/ (or in the folder given): the x86-64
+# program in the 64-bit prefix (main, progress, question and help windows) and, where the
+# xp lane runs, the i686 program in the Windows XP prefix (main window), each inside a Wine
 # virtual desktop for title bars, driven by the UI automation tool of its lane.
-# QELVANE_DPI=144 or 192 takes them at another display resolution, on a screen as many
-# inches large as 1024x768 at 96 DPI, so that every window fits as it does at 96 DPI.
+# --main takes the main windows alone. QELVANE_DPI=144 or 192 takes them at another display
+# resolution, on a screen as many inches large as 1024x768 at 96 DPI, so that every window
+# fits as it does at 96 DPI. A failure is named in the last line.
 set -eEuo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$QELVANE_ROOT"
 say_failure_on_stop
+main_only=""
+[ "${1:-}" = --main ] && { main_only=1; shift; }
 install_packages
-choose_lanes
 for preset in release-x64 release-i686; do configure_and_build "$preset" >/dev/null; done
-# Of the test tree only the UI automation tools are needed.
-cmake --preset wintest >/dev/null
-cmake --build --preset wintest -j "$(nproc)" --target uidriver i686_tools >/dev/null
+# Of the test tree only the UI automation tools are needed; configuring it decides the lanes.
+must -q cmake --preset wintest
+must -q cmake --build --preset wintest -j "$(nproc)" --target uidriver i686_tools
 dpi=${QELVANE_DPI:-96}
 out=${1:-$QELVANE_ROOT/docs/screenshots}
 mkdir -p "$out"
@@ -31,33 +33,39 @@ prepare_prefix() { ensure_wine_prefix; wineserver -w; }
 drive() {
     local driver=$QELVANE_BUILD/wintest/bin/uidriver.exe
     [ "$QELVANE_PREFIX_KIND" = xp ] && driver=$QELVANE_BUILD/wintest/bin/i686/uidriver.exe
-    "$WINELOADER" "$driver" "$@" >/dev/null
+    must timeout 150 "$WINELOADER" "$driver" "$@" >/dev/null
 }
-shot() { sleep 1.5; import -window root "$out/$1$suffix.png"; echo "$out/$1$suffix.png"; }
+shot() { sleep 1.5; import -window root "$out/$1$suffix.png"; echo "Screenshot: $out/$1$suffix.png"; }
 
-use_prefix 64
-prepare_prefix
-"$WINELOADER" "$QELVANE_BUILD/release-x64/qelvane.exe" >/dev/null 2>&1 &
-drive wait QelvaneForm1 shown 60000
-shot main-window
-drive click QelvaneForm1 103
-drive wait QelvaneList 优化完成！ 120000
-shot progress-window
-drive click QelvaneList 103 QelvaneForm1 101
-drive wait QelvaneDialog shown 60000
-for step in "QelvaneDialog QelvaneDialog1" "QelvaneDialog1 QelvaneDialog2" "QelvaneDialog2 QelvaneDialog3"; do
-    read -r answered next <<<"$step"
-    drive click "$answered" 102
-    drive wait "$next" shown 60000
-done
-shot questionnaire
-drive click QelvaneDialog3 104 QelvaneForm1 108
-drive wait QelvaneHelp shown 60000
-shot help
-wineserver -k
+if why=$(lane_off 64); then
+    echo "No screenshot of the x86-64 program in the 64-bit prefix: $why"
+else
+    use_prefix 64
+    prepare_prefix
+    "$WINELOADER" "$QELVANE_BUILD/release-x64/qelvane.exe" >/dev/null 2>&1 &
+    drive wait QelvaneForm1 shown 60000
+    shot main-window
+    if [ -z "$main_only" ]; then
+        drive click QelvaneForm1 自动优化
+        drive wait QelvaneList 优化完成！ 120000
+        shot progress-window
+        drive click QelvaneList 退出 QelvaneForm1 '按提问优化(建议)'
+        drive wait QelvaneDialog shown 60000
+        for step in "QelvaneDialog QelvaneDialog1" "QelvaneDialog1 QelvaneDialog2" "QelvaneDialog2 QelvaneDialog3"; do
+            read -r answered next <<<"$step"
+            drive click "$answered" 是
+            drive wait "$next" shown 60000
+        done
+        shot questionnaire
+        drive click QelvaneDialog3 退出 QelvaneForm1 帮助
+        drive wait QelvaneHelp shown 60000
+        shot help
+    fi
+    wineserver -k
+fi
 
-if ! lane_runs xp; then
-    echo "No screenshot of the i686 program in the Windows XP prefix: $QELVANE_LANE_XP_OFF"
+if why=$(lane_off xp); then
+    echo "No screenshot of the i686 program in the Windows XP prefix: $why"
     exit 0
 fi
 use_prefix xp

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the portable core natively (with
-# sanitizers), then the windows and the shipped programs under Wine on a virtual
-# display, in the lanes this machine runs (choose_lanes in scripts/common.sh); the
-# tests of a lane that does not run are skipped, with the reason.
-# Ends with the line "N passed, M failed, K skipped".
+# Builds everything and runs every test: the portable core natively (with sanitizers),
+# then the windows and the shipped programs under Wine on a virtual display, in the lanes
+# that CMake finds this machine runs (cmake/lanes.cmake); CTest reports the tests of a lane
+# that does not run as skipped, with the reason. Ends with "N passed, M failed, K skipped",
+# counted from CTest's JUnit files.
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$QELVANE_ROOT"
+# Read by the random use test: the soak is played after the suite, not inside it.
+soak=${QELVANE_SOAK:-}
+unset QELVANE_SOAK
 
 # Nothing could be tested: the count, then the command that stopped the run.
 stop() {
@@ -15,36 +18,41 @@ stop() {
     exit 1
 }
 install_packages || stop
-choose_lanes || stop
 trap cleanup_session EXIT
 
-summary_of() {  # reads CTest's closing lines from a log: prints "passed failed skipped"
-    local line failed total skipped
-    line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
-    if [ -z "$line" ]; then echo "0 1 0"; return; fi
-    failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
-    total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
-    skipped=$(grep -cE '^\s+[0-9]+ - .* \(Skipped\)$' "$1")
-    echo "$((total - failed - skipped)) $failed $skipped"
+# "passed failed skipped" of a JUnit file. A test that did not run counts as skipped when
+# CTest skipped it as asked (SKIP_*) or it is disabled, else (a missing program, a fixture
+# that failed) as failed.
+summary_of() {
+    [ -s "$1" ] || { echo "0 1 0"; return; }
+    awk '/<testcase / { n++; r[n] = $0 ~ /status="run"/ ? "p" : $0 ~ /status="disabled"/ ? "s" : "f" }
+         /<skipped message="SKIP_/ { r[n] = "s" }
+         END { for (i = 1; i <= n; i++) c[r[i]]++; printf "%d %d %d\n", c["p"], c["f"], c["s"] }' "$1"
 }
 
-# The tests of a CTest log that passed only when run again: CTest begins a test's first
-# result line with the count ("3/21 Test  #7: …") and each rerun's with blanks alone.
+# The tests that passed only when run again: CTest's log of a run names each run of a test
+# ("N/M Testing: NAME"), the JUnit file its last result.
 retried_of() {
-    sed -nE 's/^ +Test +#[0-9]+: (.+) \.+ +Passed +[0-9.]+ sec$/\1/p' "$1"
+    local tree=$1
+    comm -12 <(sed -n 's/^[0-9]*\/[0-9]* Testing: //p' "$tree/Testing/Temporary/LastTest.log" | sort | uniq -d) \
+             <(sed -n 's/.*<testcase name="\([^"]*\)".*status="run".*/\1/p' "$tree/junit.xml" | sort)
 }
 
 passed=0
 failed=0
 skipped=0
-retried=()
 count() { passed=$((passed + $1)); failed=$((failed + $2)); skipped=$((skipped + $3)); }
-mkdir -p "$QELVANE_BUILD"
+ctest_counted() {
+    local tree=$QELVANE_BUILD/$1
+    shift
+    rm -f "$tree/junit.xml"
+    ctest --preset "$@" --output-junit junit.xml
+    count $(summary_of "$tree/junit.xml")
+}
 
 log "native build and tests"
 if configure_and_build native; then
-    ctest --preset native -j "$(nproc)" 2>&1 | tee "$QELVANE_BUILD/native-tests.log"
-    count $(summary_of "$QELVANE_BUILD/native-tests.log")
+    ctest_counted native native -j "$(nproc)"
 else
     count 0 1 0
 fi
@@ -55,37 +63,33 @@ for preset in release-x64 release-i686; do
 done
 
 log "Windows tests under Wine"
-# The in-process tests and the x86-64 program in the 64-bit prefix, beside the i686
-# program in the Windows XP prefix: one lane each. The 64-bit prefix is made in any
-# case: CTest lists the in-process tests by running their binary there.
+# The 64-bit prefix first: CTest lists the in-process tests by running their binary there.
+# CTest's fixtures make the other prefixes (cmake/prefixes.cmake).
 wine_ready() {
     configure_and_build wintest && start_virtual_display || return
-    if lane_runs xp; then use_prefix xp && ensure_wine_prefix || return; fi
-    use_prefix 64 && ensure_wine_prefix || return
-    if lane_runs 64; then use_prefix dpi && ensure_wine_prefix && use_prefix 64; fi
+    QELVANE_STARTED_PREFIXES+=("${QELVANE_XP_PREFIX:-$QELVANE_BUILD/wineprefix-xp}" "$QELVANE_BUILD/wineprefix-dpi")
+    lane_off 64 >/dev/null || ensure_wine_prefix
 }
+retried=()
 if wine_ready; then
     # A Wine test that fails runs once more (docs/wine-notes.md: a launch can block for good).
-    env -u QELVANE_SOAK ctest --preset wintest -j 2 --repeat until-pass:2 2>&1 | tee "$QELVANE_BUILD/wine-tests.log"
-    count $(summary_of "$QELVANE_BUILD/wine-tests.log")
-    mapfile -t retried < <(retried_of "$QELVANE_BUILD/wine-tests.log")
-    [ -z "$QELVANE_LANE_64_OFF" ] || log "skipped: the tests of the 64 lane: $QELVANE_LANE_64_OFF"
-    [ -z "$QELVANE_LANE_XP_OFF" ] || log "skipped: the tests of the xp lane: $QELVANE_LANE_XP_OFF"
+    ctest_counted wintest wintest -j 2 --repeat until-pass:2
+    mapfile -t retried < <(retried_of "$QELVANE_BUILD/wintest")
 else
     count 0 1 0
 fi
 
 # Opt-in: QELVANE_SOAK=N plays seeds 0 to N-1 of the random use test, QELVANE_SOAK=A-B
 # seeds A to B (about 1.3 s a seed), in the 64-bit prefix.
-if [ -n "${QELVANE_SOAK:-}" ]; then
-    if ! lane_runs 64; then
-        log "skipped: the soak, which needs the 64 lane: $QELVANE_LANE_64_OFF"
+if [ -n "$soak" ]; then
+    if why=$(lane_off 64); then
+        log "skipped: the soak, which needs the 64 lane: $why"
         count 0 0 1
     else
-        seeds=$QELVANE_SOAK
+        seeds=$soak
         [[ $seeds == *-* ]] && seeds=$((${seeds#*-} - ${seeds%-*} + 1))
-        log "soak: seeds ${QELVANE_SOAK} of random use ($seeds seeds)"
-        if QELVANE_WINE_TIMEOUT=$((seeds * 5 + 120)) scripts/wine-exec.sh \
+        log "soak: seeds $soak of random use ($seeds seeds)"
+        if QELVANE_SOAK=$soak QELVANE_WINE_TIMEOUT=$((seeds * 5 + 120)) scripts/wine-exec.sh \
                "$QELVANE_BUILD/wintest/bin/window_tests.exe" --gtest_filter='RandomUse.*' 2>&1 | tail -n 5 |
            tee /dev/stderr | grep -q '^\[  PASSED  \] 1 test'; then
             count 1 0 0

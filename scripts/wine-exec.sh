@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Runs a Windows test binary under Wine with a time limit, for CTest, only in a prefix
-# that scripts/lane.sh finds finished; a test of a lane (QELVANE_LANE) only where that
-# lane runs (lane.sh skips it elsewhere).
+# Runs a Windows test binary under Wine with a time limit, for CTest. Never in a prefix
+# that the scripts have not finished: Wine would make a missing one itself, unstamped and
+# without the settings.
 set -u
 : "${WINEPREFIX:?run the Windows tests through scripts/test.sh}"
 : "${DISPLAY:?no display: run the Windows tests through scripts/test.sh}"
 export WINEDEBUG=${WINEDEBUG:--all}
 loader=${WINELOADER:-/usr/lib/wine/wine64}
-"$(dirname "$0")/lane.sh" "${QELVANE_LANE:--}" true || exit
+case $(cat "$WINEPREFIX/.qelvane-stamp" 2>/dev/null) in
+    "" | unfinished)
+        echo "failed: Wine prefix $WINEPREFIX is not ready (no finished .qelvane-stamp): run scripts/test.sh"
+        exit 1 ;;
+esac
 # QELVANE_TEST_DPI: the display's resolution for this test, and QELVANE_TEST_DESKTOP (WxH) the
 # screen, a Wine virtual desktop of that size; set in its prefix, where they stay, and read by
 # Wine as each process starts. Every test there names its screen: a process on the X screen

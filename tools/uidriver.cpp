@@ -3,8 +3,8 @@
 // One command per invocation; output is UTF-8; exit code 0 on success.
 //
 //   uidriver windows                      the visible top-level windows of class Qelvane*
-//   uidriver click CLASS ID [CLASS ID …]  presses buttons, all posted at once, so that
-//                                         later ones queue
+//   uidriver click CLASS CAPTION [CLASS CAPTION …]  presses the buttons of those captions, all
+//                                         posted at once, so that later ones queue
 //   uidriver close CLASS                  presses the close box
 //   uidriver endsession CLASS             tells the window that the Windows session ends
 //   uidriver wait CLASS shown|gone|TEXT MS  until the window is shown, gone, or has that caption
@@ -121,7 +121,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"click") {
         for (int i = 2; i + 1 < argc; i += 2) {
             HWND window = Find(argv[i]);
-            HWND control = window ? GetDlgItem(window, _wtoi(argv[i + 1])) : nullptr;
+            HWND control = window ? FindWindowExW(window, nullptr, L"Button", argv[i + 1]) : nullptr;
             if (!control) return Fail(L"no such control");
             PostMessageW(control, BM_CLICK, 0, 0);
         }

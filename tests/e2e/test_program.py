@@ -19,8 +19,9 @@ DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data")
 SYSTEM = r"c:\windows\system32"
 FORM1, LIST, HELP = "QelvaneForm1", "QelvaneList", "QelvaneHelp"
 DIALOGS = ["QelvaneDialog", "QelvaneDialog1", "QelvaneDialog2", "QelvaneDialog3"]
-COMMAND1, COMMAND2, COMMAND3, COMMAND5, COMMAND4 = 101, 103, 105, 108, 109
-LIST_COMMAND1, YES, NO = 103, 102, 103
+# The buttons, by caption.
+COMMAND1, COMMAND2, COMMAND3, COMMAND5, COMMAND4 = "按提问优化(建议)", "自动优化", "恢复系统默认", "帮助", "退出"
+LIST_COMMAND1, YES, NO = "退出", "是", "否"
 DONE = "优化完成！"
 ROW = re.compile(r'^\| \d+ \| (always|`(\w+)` (Yes|No)) \| `(.+)` \| (stop|start|—) \| (\w+) \| "(.+)" \|$')
 
