@@ -109,19 +109,17 @@ if(families STREQUAL "")
   message(FATAL_ERROR "failed: no font \"${CJK_FONT}\" installed (fc-list)")
 endif()
 math(EXPR dpi_hex "${DPI}" OUTPUT_FORMAT HEXADECIMAL)
-string(REGEX REPLACE "^0x" "" dpi_hex "${dpi_hex}")
-string(LENGTH "${dpi_hex}" digits)
-math(EXPR pad "8 - ${digits}")
-string(REPEAT "0" ${pad} zeros)
+string(REGEX REPLACE "^0x" "0000000" dpi_hex "${dpi_hex}")
+string(REGEX MATCH "........$" dpi_hex "${dpi_hex}")
 set(reg "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\n")
 foreach(face 宋体 SimSun 新宋体 NSimSun Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "MS Sans Serif" "Microsoft Sans Serif")
   string(APPEND reg "\"${face}\"=\"${CJK_FONT}\"\n")
 endforeach()
 string(APPEND reg "\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n\"Managed\"=\"N\"\n"
-       "\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n\"LogPixels\"=dword:${zeros}${dpi_hex}\n"
+       "\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n\"LogPixels\"=dword:${dpi_hex}\n"
        "\"FontSmoothing\"=\"2\"\n\"FontSmoothingType\"=dword:00000002\n\"FontSmoothingGamma\"=dword:00000578\n"
        "\"FontSmoothingOrientation\"=dword:00000001\n"
-       "\n[HKEY_CURRENT_CONFIG\\Software\\Fonts]\n\"LogPixels\"=dword:${zeros}${dpi_hex}\n")
+       "\n[HKEY_CURRENT_CONFIG\\Software\\Fonts]\n\"LogPixels\"=dword:${dpi_hex}\n")
 # Every program of the prefix in one virtual desktop with window frames.
 if(DESKTOP)
   string(APPEND reg "\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n\"Desktop\"=\"Default\"\n"

@@ -1,11 +1,9 @@
-# Shared by the scripts (source it): packages, the Wine prefixes under build/ (64-bit,
-# xp: 32-bit reporting Windows XP, dpi: a copy of the 64-bit one for the tests at larger
-# text sizes; `use_prefix 64|xp|dpi` selects one), a virtual display, and the clean-up of
-# what the script started.
+# Shared by the scripts (source it): packages, the Wine prefixes under build/ (`use_prefix
+# 64|xp|dpi`: 64-bit, 32-bit reporting Windows XP, a copy of the 64-bit one for the tests at
+# larger text sizes), a virtual display, and the clean-up of what the script started.
 
 QELVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-# Always build/ under the source: the CMake presets build there.
-QELVANE_BUILD=$QELVANE_ROOT/build
+QELVANE_BUILD=$QELVANE_ROOT/build  # where the CMake presets build
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko installers, no Linux browser opened by the download-page launch, and no
 # menu entries or file types written into the home folder.
@@ -17,15 +15,14 @@ QELVANE_PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686
 
 log() { printf '== %s\n' "$*" >&2; }
 
-# Says a failure in a line ("failed: …") and keeps it for the script's last words.
+# Says a failure ("failed: …") and keeps it for the script's last words.
 QELVANE_FAILURES=()
 failure() {
     QELVANE_FAILURES+=("failed: $*")
     log "${QELVANE_FAILURES[-1]}"
 }
 
-# Runs a command (-q: showing its output only when it fails); a failure is said with
-# the command and its exit status.
+# Runs a command (-q: its output shown only when it fails); a failure is said with its status.
 must() {
     local quiet="" out rc
     [ "$1" = -q ] && { quiet=1; shift; }
@@ -42,15 +39,14 @@ must() {
     return "$rc"
 }
 
-# For a script that stops at its first failure (set -eE): a failure that `must` has
-# not said already is said with its command and status, as the script's last line.
+# For a script that stops at its first failure (set -eE): one that `must` has not said is
+# said with its command and status, as the last line.
 say_failure_on_stop() {
     trap 'rc=$?; [ ${#QELVANE_FAILURES[@]} -gt 0 ] || log "failed: $BASH_COMMAND (exit $rc)"' ERR
 }
 
-# Runs an apt-get command again while another run's apt-get holds a lock it needs, for up
-# to 10 minutes: apt-get update does not wait for the lock of the package lists, whatever
-# DPkg::Lock::Timeout says (apt 2.6 fails at once).
+# Runs apt-get again while another run's holds a lock it needs, for up to 10 minutes: apt-get
+# update does not wait for the package lists' lock, whatever DPkg::Lock::Timeout says.
 apt_waiting_for_lock() {
     local out rc deadline=$((SECONDS + 600))
     out=$(mktemp)
@@ -80,8 +76,7 @@ install_packages() {
     must -q $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 "${missing[@]}"
 }
 
-# Why a lane of the Windows tests does not run on this machine, as CMake decided when it
-# configured the test tree (cmake/lanes.cmake); nothing, with status 1, where it runs.
+# Why a lane does not run here, as CMake decided (cmake/lanes.cmake); status 1 where it runs.
 lane_off() {
     sed -n "s/^$1 //p" "$QELVANE_BUILD/wintest/lanes-off.txt" | grep .
 }
@@ -94,14 +89,13 @@ prefix_64() { printf '%s\n' "${QELVANE_WINEPREFIX:-$QELVANE_BUILD/wineprefix}"; 
 # 64-bit program on to a second process).
 use_prefix() {
     case "$1" in
-        64) export WINEPREFIX=$(prefix_64) WINEARCH=win64
-            export WINELOADER=/usr/lib/wine/wine64 ;;
-        xp) export WINEPREFIX=${QELVANE_XP_PREFIX:-$QELVANE_BUILD/wineprefix-xp} WINEARCH=win32
-            export WINELOADER=/usr/lib/wine/wine ;;
-        dpi) export WINEPREFIX=$QELVANE_BUILD/wineprefix-dpi WINEARCH=win64
-            export WINELOADER=/usr/lib/wine/wine64 ;;
-        *) log "no prefix kind $1"; return 1 ;;
+        64) WINEPREFIX=$(prefix_64) ;;
+        xp) WINEPREFIX=${QELVANE_XP_PREFIX:-$QELVANE_BUILD/wineprefix-xp} ;;
+        dpi) WINEPREFIX=$QELVANE_BUILD/wineprefix-dpi ;;
+        *) failure "no prefix kind $1 (64, xp or dpi)"; return 1 ;;
     esac
+    export WINEPREFIX WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+    [ "$1" != xp ] || export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine
     QELVANE_PREFIX_KIND=$1
 }
 use_prefix 64
@@ -147,7 +141,6 @@ ensure_wine_prefix() {
 }
 
 configure_and_build() {
-    local preset=$1
-    must -q cmake --preset "$preset" || return
-    must cmake --build --preset "$preset" -j "$(nproc)"
+    must -q cmake --preset "$1" || return
+    must cmake --build --preset "$1" -j "$(nproc)"
 }

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Builds the program and runs it under Wine. With a display it starts the x86-64
-# release in the 64-bit prefix (QELVANE_RUN=xp: the i686 release in the Windows XP
-# prefix). Without one it saves a screenshot of the main window of each lane this
-# machine runs into build/screenshots/ (scripts/screenshots.sh --main) and exits.
+# Builds the program and runs it under Wine: with a display the x86-64 release in the
+# 64-bit prefix (QELVANE_RUN=xp: the i686 release in the XP prefix); without one, saves a
+# screenshot of the main window of each lane that runs into build/screenshots/ and exits.
 # A failure is named in the last line.
 set -eEuo pipefail
 source "$(dirname "$0")/common.sh"

@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# Takes the screenshots kept in docs/screenshots/ (or in the folder given): the x86-64
-# program in the 64-bit prefix (main, progress, question and help windows) and, where the
-# xp lane runs, the i686 program in the Windows XP prefix (main window), each inside a Wine
-# virtual desktop for title bars, driven by the UI automation tool of its lane.
-# --main takes the main windows alone. QELVANE_DPI=144 or 192 takes them at another display
-# resolution, on a screen as many inches large as 1024x768 at 96 DPI, so that every window
-# fits as it does at 96 DPI. A failure is named in the last line.
+# Takes the screenshots of docs/screenshots/ (or of the folder given): the x86-64 program
+# in the 64-bit prefix (main, progress, question and help windows; --main: the main window
+# alone) and, where the xp lane runs, the i686 program in the XP prefix (main window), in a
+# Wine virtual desktop for title bars, driven by the UI automation tool of its lane.
+# QELVANE_DPI=144 or 192: at that resolution, on a screen as many inches large as 1024x768
+# at 96 DPI. A failure is named in the last line.
 set -eEuo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$QELVANE_ROOT"
@@ -14,7 +13,7 @@ main_only=""
 [ "${1:-}" = --main ] && { main_only=1; shift; }
 install_packages
 for preset in release-x64 release-i686; do configure_and_build "$preset" >/dev/null; done
-# Of the test tree only the UI automation tools are needed; configuring it decides the lanes.
+# Of the test tree only the UI automation tools; configuring it decides the lanes.
 must -q cmake --preset wintest
 must -q cmake --build --preset wintest -j "$(nproc)" --target uidriver i686_tools
 dpi=${QELVANE_DPI:-96}
@@ -27,8 +26,7 @@ export QELVANE_VIRTUAL_DESKTOP=$QELVANE_SCREEN
 export QELVANE_WINEPREFIX=$QELVANE_BUILD/wineprefix-desktop QELVANE_XP_PREFIX=$QELVANE_BUILD/wineprefix-xp-desktop
 trap cleanup_session EXIT
 start_virtual_display
-# The desktop started while the settings were written keeps the size it opened with:
-# that session ends first, so that the program's opens the desktop at this run's size.
+# The desktop opened while the settings are written keeps its size: that session ends first.
 prepare_prefix() { ensure_wine_prefix; wineserver -w; }
 drive() {
     local driver=$QELVANE_BUILD/wintest/bin/uidriver.exe

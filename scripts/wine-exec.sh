@@ -12,23 +12,10 @@ case $(cat "$WINEPREFIX/.qelvane-stamp" 2>/dev/null) in
         echo "failed: Wine prefix $WINEPREFIX is not ready (no finished .qelvane-stamp): run scripts/test.sh"
         exit 1 ;;
 esac
-# QELVANE_TEST_DPI: the display's resolution for this test, and QELVANE_TEST_DESKTOP (WxH) the
-# screen, a Wine virtual desktop of that size; set in its prefix, where they stay, and read by
-# Wine as each process starts. Every test there names its screen: a process on the X screen
-# reads the size of a virtual desktop still open in the prefix. regedit says nothing of what it
-# could not read: the tests check both themselves.
+# QELVANE_TEST_DPI and QELVANE_TEST_DESKTOP (WxH): the resolution and screen of this test.
 if [ -n "${QELVANE_TEST_DPI:-}" ]; then
-    : "${QELVANE_TEST_DESKTOP:?a test at QELVANE_TEST_DPI names its screen too}"
-    {
-        printf 'REGEDIT4\r\n'
-        printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$QELVANE_TEST_DPI"
-        printf '\r\n[HKEY_CURRENT_CONFIG\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n' "$QELVANE_TEST_DPI"
-        printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="qelvane-%s"\r\n' "$QELVANE_TEST_DESKTOP"
-        printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"qelvane-%s"="%s"\r\n' \
-            "$QELVANE_TEST_DESKTOP" "$QELVANE_TEST_DESKTOP"
-    } >"$WINEPREFIX/drive_c/qelvane-test-settings.reg"
-    timeout 60 "$loader" regedit /S 'C:\qelvane-test-settings.reg' >/dev/null 2>&1 ||
-        { echo "failed: regedit of the resolution and screen in $WINEPREFIX"; exit 1; }
+    cmake -D DPI="$QELVANE_TEST_DPI" -D DESKTOP="${QELVANE_TEST_DESKTOP:-}" -D LOADER="$loader" \
+        -P "$(dirname "$0")/../cmake/test_display.cmake" || exit 1
 fi
 # The output goes to CTest through a file, followed while the test runs: the desktop and
 # service processes that the test starts inherit it and outlive the test by seconds,

@@ -35,8 +35,12 @@ def rows(profile):
 
 
 def command_lines(run):
-    return sorted(line for service, verb, mode in run
-                  for line in ([f"cmd /c NET {verb} {service}"] if verb else []) + [f"cmd /c sc config {service} start= {mode}"])
+    lines = []
+    for service, verb, mode in run:
+        if verb:
+            lines.append(f"cmd /c NET {verb} {service}")
+        lines.append(f"cmd /c sc config {service} start= {mode}")
+    return sorted(lines)
 
 
 def windows_path(path):
@@ -76,15 +80,16 @@ class ProgramTest(unittest.TestCase):
         self.program_dir, work, self.records = folders
         for folder in folders:
             os.mkdir(folder)
-        self.planted = {windows_path(os.path.join(f, n)).lower() for f in folders[:2] for n in ("cmd.exe", "net.exe", "sc.exe")}
-        for planted in [os.path.join(f, n) for f in folders[:2] for n in ("cmd.exe", "net.exe", "sc.exe")]:
-            shutil.copyfile(RECORDER, planted)
+        planted = [os.path.join(f, n) for f in folders[:2] for n in ("cmd.exe", "net.exe", "sc.exe")]
+        self.planted = {windows_path(path).lower() for path in planted}
+        for path in planted:
+            shutil.copyfile(RECORDER, path)
         system = os.path.join(PREFIX, "drive_c", "windows", "system32")
         for name in self.stand_ins:
             shutil.copyfile(self.stand_in, os.path.join(system, name))
+        overrides = os.environ.get("WINEDLLOVERRIDES", "") + "".join(f";{n}=n" for n in self.stand_ins)
         self.env = dict(os.environ, **self.extra_env, QELVANE_RECORD_DIR=windows_path(self.records),
-                        QELVANE_RECORD_DELAY_MS=str(self.delay_ms),
-                        WINEDLLOVERRIDES=os.environ.get("WINEDLLOVERRIDES", "") + "".join(f";{n}=n" for n in self.stand_ins))
+                        QELVANE_RECORD_DELAY_MS=str(self.delay_ms), WINEDLLOVERRIDES=overrides)
         exe = shutil.copy(EXE, os.path.join(self.program_dir, "qelvane.exe"))
         # No address randomisation: Wine's process start then never collides with it. Its
         # input a pipe held open and never written (here or by the driver), so that a child
