@@ -16,7 +16,7 @@ execute_process(COMMAND /usr/lib/wine/wine --version RESULT_VARIABLE _rc OUTPUT_
 set(_xp_cannot "")
 if(NOT _rc EQUAL 0)
   string(REGEX REPLACE "\n.*" "" _err "${_err}")
-  set(_xp_cannot "this machine cannot start 32-bit programs (/usr/lib/wine/wine --version: ${_rc} ${_err})")
+  set(_xp_cannot "this machine cannot start 32-bit programs (/usr/lib/wine/wine --version: exit ${_rc}, ${_err})")
 endif()
 
 set(QELVANE_LANE_64_OFF "not chosen (QELVANE_LANES=${_wanted})")
