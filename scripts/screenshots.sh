@@ -31,7 +31,8 @@ prepare_prefix() { ensure_wine_prefix; wineserver -w; }
 drive() {
     local driver=$QELVANE_BUILD/wintest/bin/uidriver.exe
     [ "$QELVANE_PREFIX_KIND" = xp ] && driver=$QELVANE_BUILD/wintest/bin/i686/uidriver.exe
-    must timeout 150 "$WINELOADER" "$driver" "$@" >/dev/null
+    # Wine decodes the arguments, the captions among them, in the locale's encoding.
+    LC_ALL=C.UTF-8 must timeout 150 "$WINELOADER" "$driver" "$@" >/dev/null
 }
 shot() { sleep 1.5; import -window root "$out/$1$suffix.png"; echo "Screenshot: $out/$1$suffix.png"; }
 
