@@ -1,9 +1,8 @@
-"""Reads a shipped .exe's PE header, import table and resources, and fails on anything
-Windows XP could not load: a subsystem version above 5.01 (i686) or 5.02 (x86_64), or an
-imported function missing from the reviewed allow-list in resources/xp-imports.txt; an
-i686 .exe larger than 300 KB, resources included (the size the program is shipped at); and
-an .exe not marked Terminal-Server-aware or reserving less than 8 MiB of main-thread stack.
-The allow-list names exactly what the programs given import: a function none of them imports fails too.
+"""Reads the shipped .exe files' PE headers, import tables and resources, and fails on anything
+Windows XP could not load: a subsystem version above 5.01 (i686) or 5.02 (x86_64), or an import
+missing from the reviewed allow-list, which must name exactly the functions the programs import;
+an i686 .exe larger than 300 KB, resources included (as shipped); and an .exe not marked
+Terminal-Server-aware or reserving less than 8 MiB of main-thread stack.
 Usage: check_exe.py ALLOW_LIST EXE..."""
 
 import re
