@@ -545,6 +545,8 @@ def main():
     parser.add_argument("--check", action="store_true", help="compare with the committed pictures")
     parser.add_argument("out_dir", nargs="?", default=HERE)
     args = parser.parse_args()
+    if args.check and os.path.abspath(args.out_dir) == HERE:
+        parser.error("--check needs a folder other than the committed pictures' own")
     try:
         font = check_tools()
     except MissingTool as missing:
