@@ -123,7 +123,8 @@ qelvane::LaunchResult LaunchNothing(const std::string&) { return {true, {}}; }
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "alone") {
         qelvane::SetCommandLauncher(LaunchNothing);
-        for (int run = argc > 2 ? std::atoi(argv[2]) : 3; run > 0; --run) std::printf("run %.3f s\n", ProgramRun().seconds);
+        for (int run = argc > 2 ? std::atoi(argv[2]) : 3; run > 0; --run)
+            std::printf("run %.3f s\n", ProgramRun().seconds);
         return 0;
     }
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
@@ -148,8 +149,10 @@ int main(int argc, char** argv) {
         const double ratio = program.seconds / floor.seconds;
         std::printf("round %d: floor %.3f s, program %.3f s, ratio %.3f\n", round + 1, floor.seconds,
                     program.seconds, ratio);
-        for (const Phase* phase : {&floor, &program})
-            if (!phase->failure.empty()) std::printf("  not counted, a launch failed: %s\n", winui::Narrow(phase->failure).c_str());
+        for (const Phase* phase : {&floor, &program}) {
+            if (!phase->failure.empty())
+                std::printf("  not counted, a launch failed: %s\n", winui::Narrow(phase->failure).c_str());
+        }
         if (floor.failure.empty() && program.failure.empty()) ratios.push_back(ratio);
         std::fflush(stdout);
     }

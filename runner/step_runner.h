@@ -37,7 +37,7 @@ public:
     virtual LaunchResult RunHidden(const std::string& commandLine, Hold hold) = 0;
     // Processes every pending window message and returns when none is left.
     virtual void PumpEvents() = 0;
-    // Reads the log box's current text and sets it to that text followed by `text`.
+    // Adds `text` at the end of the log box, leaving the text before it as it is.
     virtual void AppendLogText(std::string_view text) = 0;
     virtual void SetProgressCaption(std::string_view caption) = 0;
     virtual void SetProgressStatus(std::string_view status) = 0;

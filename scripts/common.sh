@@ -12,6 +12,7 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winebrowser.exe=d;w
 QELVANE_PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
                   wine wine64 wine32:i386 fonts-wine xvfb xauth fonts-arphic-uming fontconfig imagemagick xdotool
                   x11-apps x11-utils googletest zip)
+QELVANE_PACKAGES+=(fonts-wqy-zenhei)  # the banner's font, for resources/make_artwork.py
 
 log() { printf '== %s\n' "$*" >&2; }
 

@@ -1,8 +1,8 @@
-"""Reads a shipped .exe's PE header, import table and resources, and fails on anything
-Windows XP could not load: a subsystem version above 5.01 (i686) or 5.02 (x86_64), or an
-imported function missing from the reviewed allow-list in resources/xp-imports.txt; an
-i686 .exe larger than 300 KB, resources included (the size the program is shipped at); and
-an .exe not marked Terminal-Server-aware or reserving less than 8 MiB of main-thread stack.
+"""Reads the shipped .exe files' PE headers, import tables and resources, and fails on anything
+Windows XP could not load: a subsystem version above 5.01 (i686) or 5.02 (x86_64), or an import
+missing from the reviewed allow-list, which must name exactly the functions the programs import;
+an i686 .exe larger than 300 KB, resources included (as shipped); and an .exe not marked
+Terminal-Server-aware or reserving less than 8 MiB of main-thread stack.
 Usage: check_exe.py ALLOW_LIST EXE..."""
 
 import re
@@ -72,18 +72,23 @@ def check(path, allowed):
         problems.append("no XP-compatible manifest")
     if "Qelvane".encode("utf-16-le") not in data or "1.2.0.0".encode("utf-16-le") not in data:
         problems.append("no version resource")
-    return problems, len(info["imports"])
+    return problems, info["imports"]
 
 
 def main():
     allowed = load_allow_list(sys.argv[1])
     failed = False
+    imported = set()
     for path in sys.argv[2:]:
-        problems, count = check(path, allowed)
-        print("%s: %d imports, %s" % (path, count, "ok" if not problems else "FAILED"))
+        problems, imports = check(path, allowed)
+        imported |= imports
+        print("%s: %d imports, %s" % (path, len(imports), "ok" if not problems else "FAILED"))
         for problem in problems:
             print("  " + problem)
         failed = failed or bool(problems)
+    for dll, function in sorted(allowed.keys() - imported):
+        print("%s: %s!%s is listed but imported by none of the programs" % (sys.argv[1], dll, function))
+        failed = True
     return 1 if failed else 0
 
 
