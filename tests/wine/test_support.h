@@ -5,17 +5,70 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 namespace qelvane::test {
+
+// Runs `undo` when the scope ends, however the test leaves it (an ASSERT returns at once).
+template <typename Undo> class Finally {
+public:
+    explicit Finally(Undo undo) : undo_(std::move(undo)) {}
+    ~Finally() { undo_(); }
+    Finally(const Finally&) = delete;
+    Finally& operator=(const Finally&) = delete;
+
+private:
+    Undo undo_;
+};
+
+// Points an import slot of this executable at `with` until the scope ends, then back at what it held.
+template <typename Function> class ImportPatch {
+public:
+    ImportPatch(Function& slot, Function with) : slot_(slot), original_(slot) { Write(with); }
+    ~ImportPatch() { Write(original_); }
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+    Function original() const { return original_; }
+
+private:
+    void Write(Function value) {
+        DWORD old = 0;
+        if (VirtualProtect(&slot_, sizeof slot_, PAGE_READWRITE, &old)) slot_ = value;
+    }
+    Function& slot_;
+    const Function original_;
+};
+
+// A hook on this thread, removed when the scope ends.
+class ThreadHook {
+public:
+    ThreadHook(int type, HOOKPROC proc) : hook_(SetWindowsHookExW(type, proc, nullptr, GetCurrentThreadId())) {}
+    ~ThreadHook() {
+        if (hook_) UnhookWindowsHookEx(hook_);
+    }
+    ThreadHook(const ThreadHook&) = delete;
+    ThreadHook& operator=(const ThreadHook&) = delete;
+    explicit operator bool() const { return hook_ != nullptr; }
+
+private:
+    const HHOOK hook_;
+};
 
 inline std::wstring ClassOf(HWND hwnd) {
     wchar_t name[64] = {};
     return std::wstring(name, static_cast<std::size_t>(GetClassNameW(hwnd, name, 64)));
 }
 
+// The class name without the program's "Qelvane" prefix, as the tests' messages name a window.
+inline std::string NameOf(HWND hwnd) {
+    const std::wstring name = ClassOf(hwnd);
+    return std::string(name.begin() + (name.rfind(L"Qelvane", 0) == 0 ? 7 : 0), name.end());
+}
+
 inline std::wstring TextOf(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    return text.substr(0, static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    const int length = GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
+    return text.substr(0, static_cast<std::size_t>(length));
 }
 
 // Where a box's selection and caret stand, and its first visible line.
