@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "resources/site_info.h"
 #include "help/help_window.h"
 #include "questionnaire/dialog.h"
 #include "questionnaire/dialog1.h"
@@ -25,63 +24,15 @@
 namespace qelvane {
 namespace {
 
-using Q = QuestionWindow;
 using test::ClassOf;
 
-// Places in twips; a font of 0 is the window font, else "宋体" in tenths of a point, bold at
-// 12 pt; a text of nullptr is not checked here.
-struct Ctl { int id; const wchar_t* text; int left, top, width, height, font; };
-struct Win {
-    winui::Form& form;
-    const wchar_t* caption;
-    SIZE client;
-    bool minimizeBox, taskbar, dialogFrame;
-    std::vector<Ctl> controls;
-};
-
-// The three buttons of a question stand on one row, 1215 x 375 twips each.
-Win Question(Q& form, SIZE client, const wchar_t* question, const int (&label)[4], int yes, int no, int exit,
-             int row) {
-    return {form, L"按提问优化(建议)", client, false, false, true,
-            {{Q::Label1, question, label[0], label[1], label[2], label[3], 105},
-             {Q::OKButton, L"是", yes, row, 1215, 375, 0},
-             {Q::CancelButton, L"否", no, row, 1215, 375, 0},
-             {Q::Command1, L"退出", exit, row, 1215, 375, 0}}};
+// Every window of the program, the main one first.
+std::vector<winui::Form*> Windows() {
+    return {&Form1::Instance(), &list::Instance(), &help::Instance(), &Dialog::Instance(),
+            &Dialog1::Instance(), &Dialog2::Instance(), &Dialog3::Instance()};
 }
 
-const std::vector<Win>& Windows() {
-    static const std::wstring link = L"最新免费版下载地址" + std::wstring(kDownloadAddress);
-    static const std::vector<Win> windows = {
-        {Form1::Instance(), L"Qelvane1.2", {350, 282}, true, true, false,
-         {{Form1::Command1, L"按提问优化(建议)", 840, 120, 3495, 495, 105},
-          {Form1::Label1, L"根据软件的提问一步一步进行优化，优化效果最佳!", 840, 720, 3495, 615, 0},
-          {Form1::Command2, L"自动优化", 840, 1200, 3495, 495, 105},
-          {Form1::Label2, L"软件自动进行优化，适合对系统服务不熟悉的用户!", 840, 1800, 3495, 615, 0},
-          {Form1::Command3, L"恢复系统默认", 840, 2280, 3495, 495, 105},
-          {Form1::Label3, L"对优化的服务恢复到系统默认状态！", 840, 2880, 3495, 375, 0},
-          {Form1::Image1, L"", 240, 3320, 4110, 525, 0},
-          {Form1::Command5, L"帮助", 4440, 3330, 735, 375, 0},
-          {Form1::Command4, L"退出", 4440, 3780, 735, 390, 0},
-          {Form1::Label4, link.c_str(), 240, 3920, 4095, 255, 105}}},
-        {list::Instance(), L"正在优化系统服务...", {476, 320}, false, true, false,
-         {{list::Label1, L"正在优化系统服务，请稍等......", 480, 240, 4455, 375, 120},
-          {list::Text1, L"", 480, 720, 6015, 3375, 0}, {list::Command1, L"退出", 2760, 4320, 1215, 375, 0}}},
-        {help::Instance(), L"帮助", {484, 392}, false, false, true,
-         {{help::Text1, nullptr, 120, 240, 6975, 5055, 105}, {help::OKButton, L"退出", 5880, 5400, 1215, 375, 0}}},
-        Question(Dialog::Instance(), {371, 156}, L"您是否使用刻录机刻光盘？", {1680, 720, 2895, 495},
-                 720, 2280, 3840, 1560),
-        Question(Dialog1::Instance(), {364, 164}, L"您是否使用打印机打印文档？", {1320, 720, 2895, 495},
-                 600, 2160, 3720, 1680),
-        Question(Dialog2::Instance(), {352, 173}, L"这台电脑是否要连接摄像头、扫描仪或照像机？",
-                 {480, 840, 4455, 495}, 480, 2040, 3600, 1800),
-        Question(Dialog3::Instance(), {377, 168},
-                 L"这台电脑是否开启IIS服务以架设网站服务器？(建议选否，不架设网站服务器)",
-                 {600, 600, 4455, 495}, 600, 2160, 3720, 1680),
-    };
-    return windows;
-}
-
-long Px(int twips) { return MulDiv(twips, 96, 1440); }  // at 96 DPI
+long Px(int twips) { return MulDiv(twips, 96, 1440); }  // at 96 DPI, 15 twips to a pixel
 
 int Dpi() { return GetDeviceCaps(winui::ScreenDc().get(), LOGPIXELSY); }
 
@@ -148,61 +99,66 @@ TEST(AllWindows, HelpWindowOnItsScreen) {
     EXPECT_EQ(frame.top, PlaceOnAxis(fixed.top, fixed.bottom, area.top, area.bottom)) << "y; fixed: " << fixed.top;
 }
 
+// Each window and control as its description gives it: the places in twips, the texts, and the fonts
+// ("宋体" in tenths of a point, or the window font).
 TEST(AllWindows, FramesControlsTextsAndFonts) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     const LOGFONTW& windowFont = metrics.lfMessageFont;
-    for (const Win& w : Windows()) {
-        HWND hwnd = w.form.Hwnd();
+    for (winui::Form* form : Windows()) {
+        const winui::FormDesc& desc = form->Desc();
+        HWND hwnd = form->Hwnd();
         SCOPED_TRACE(testing::Message() << ClassOf(hwnd));
-        EXPECT_EQ(test::TextOf(hwnd), w.caption);
+        EXPECT_EQ(test::TextOf(hwnd), std::wstring(desc.caption)) << "caption";
         RECT client{}, frame{};
         GetClientRect(hwnd, &client);
         GetWindowRect(hwnd, &frame);
-        EXPECT_NEAR(client.right, Scaled(w.client.cx), Slack()) << "client width";
-        EXPECT_NEAR(client.bottom, Scaled(w.client.cy), Slack()) << "client height";
+        EXPECT_NEAR(client.right, Scaled(Px(desc.clientWidth)), Slack()) << "client width";
+        EXPECT_NEAR(client.bottom, Scaled(Px(desc.clientHeight)), Slack()) << "client height";
         const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
         const LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
         EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_SYSMENU | WS_VISIBLE),
-                  (w.minimizeBox ? WS_MINIMIZEBOX : 0) | WS_SYSMENU) << "fixed, close box, loaded hidden";
-        EXPECT_EQ(!!(ex & WS_EX_DLGMODALFRAME), w.dialogFrame) << "WS_EX_DLGMODALFRAME";
+                  (desc.minimizeButton ? WS_MINIMIZEBOX : 0) | WS_SYSMENU) << "fixed, close box, loaded hidden";
+        const bool dialogFrame = desc.border == winui::Border::FixedDialog;
+        EXPECT_EQ(!!(ex & WS_EX_DLGMODALFRAME), dialogFrame) << "WS_EX_DLGMODALFRAME";
         // A taskbar button: for an unowned window with WS_EX_APPWINDOW; none for one owned by a hidden window.
         const HWND owner = GetWindow(hwnd, GW_OWNER);
-        EXPECT_EQ(owner == nullptr, w.taskbar) << "unowned";
-        if (w.taskbar) {
+        EXPECT_EQ(owner == nullptr, desc.taskbarButton) << "unowned";
+        if (desc.taskbarButton) {
             EXPECT_TRUE(ex & WS_EX_APPWINDOW) << "WS_EX_APPWINDOW";
         } else {
             EXPECT_FALSE(IsWindowVisible(owner)) << "owner shown";
             EXPECT_NE(owner, Form1::Instance().Hwnd()) << "owned by the main window";
         }
-        EXPECT_NE(GetClassLongPtrW(hwnd, GCLP_HICON), 0);
+        EXPECT_NE(GetClassLongPtrW(hwnd, GCLP_HICON), 0) << "icon";
         const int offCentre = abs(frame.left + frame.right - GetSystemMetrics(SM_CXSCREEN)) +
                               abs(frame.top + frame.bottom - GetSystemMetrics(SM_CYSCREEN));
-        if (&w.form != &help::Instance()) {  // help: HelpWindowOnItsScreen
+        if (desc.centred) {  // else HelpWindowOnItsScreen
             EXPECT_LE(offCentre, 4) << "centred";
         }
-        for (const Ctl& c : w.controls) {
+        for (const winui::ControlDesc& c : std::vector(desc.controls, desc.controls + desc.controlCount)) {
             SCOPED_TRACE(c.id);
-            HWND control = w.form.Control(c.id);
+            HWND control = form->Control(c.id);
             ASSERT_NE(control, nullptr);
             const RECT r = RectIn(hwnd, control);
             EXPECT_NEAR(r.left, Scaled(Px(c.left)), Slack()) << "left";
             EXPECT_NEAR(r.top, Scaled(Px(c.top)), Slack()) << "top";
             EXPECT_NEAR(r.right - r.left, Scaled(Px(c.width)), Slack()) << "width";
             EXPECT_NEAR(r.bottom - r.top, Scaled(Px(c.height)), Slack()) << "height";
-            if (c.text) { EXPECT_EQ(test::TextOf(control), c.text); }
-            const bool disabled = &w.form == &list::Instance() && c.id == list::Command1;
+            if (c.kind != winui::ControlKind::TextBox) {
+                EXPECT_EQ(test::TextOf(control), std::wstring(c.caption)) << "text";
+            }
             EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED),
-                      WS_VISIBLE | (disabled ? WS_DISABLED : 0)) << "visible, enabled but the progress exit";
+                      WS_VISIBLE | (c.flags & winui::kDisabled ? WS_DISABLED : 0)) << "visible, enabled as described";
             LOGFONTW font{};
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
-            EXPECT_STREQ(font.lfFaceName, c.font ? L"宋体" : windowFont.lfFaceName);
-            const long height96 = c.font ? -MulDiv(c.font, 96, 720) : kWindowFontHeight96;
+            const bool own = c.font.face != nullptr;
+            EXPECT_STREQ(font.lfFaceName, own ? c.font.face : windowFont.lfFaceName) << "font face";
+            const long height96 = own ? -MulDiv(c.font.tenthsOfPoint, 96, 720) : kWindowFontHeight96;
             EXPECT_NEAR(font.lfHeight, Scaled(height96), Slack()) << "font height";
-            const LONG weight = c.font ? FW_NORMAL : windowFont.lfWeight;
-            EXPECT_EQ(font.lfWeight, c.font == 120 ? FW_BOLD : weight) << "font weight";
-            EXPECT_EQ(font.lfCharSet, c.font ? GB2312_CHARSET : windowFont.lfCharSet) << "font character set";
+            EXPECT_EQ(font.lfWeight, own ? c.font.weight : windowFont.lfWeight) << "font weight";
+            EXPECT_EQ(font.lfCharSet, own ? c.font.charset : windowFont.lfCharSet) << "font character set";
             EXPECT_EQ((std::array{font.lfItalic, font.lfUnderline, font.lfStrikeOut}), (std::array<BYTE, 3>{}))
                 << "italic, underline, strike-out";
         }

@@ -23,7 +23,7 @@ TEST(Failures, AProgressWindowThatCannotBeCreatedEndsTheClickOnce) {
     });
     const test::Finally restore([] { SetCommandLauncher(nullptr); });
     {
-        const test::ThreadHook hook(WH_CBT, RefuseProgressWindow);
+        const test::ThreadHook hook = test::HookThread(WH_CBT, RefuseProgressWindow);
         ASSERT_TRUE(hook) << "no hook to refuse the window";
         SendMessageW(Form1::Instance().Control(Form1::Command2), BM_CLICK, 0, 0);
     }

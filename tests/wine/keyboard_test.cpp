@@ -97,7 +97,7 @@ std::vector<std::string> Pressed() { return std::exchange(g_clicks, {}); }
 
 TEST(Keyboard, TabAndShiftTabWalkEachWindowsOrderAndEscDoesNothing) {
     WindowRunnerHost().AppendLogText("1:Alerter:禁用\r\n");
-    const test::ThreadHook clicks(WH_CALLWNDPROC, Clicks);
+    const test::ThreadHook clicks = test::HookThread(WH_CALLWNDPROC, Clicks);
     ASSERT_TRUE(clicks) << "no hook to see the buttons pressed";
     Pressed();
     const std::pair<winui::Form*, std::vector<int>> orders[] = {
@@ -156,7 +156,7 @@ TEST(Keyboard, EnterAndSpacePressTheFocusedButton) {
         {Dialog3::Instance(), "Dialog3", Q::Command1}, {list::Instance(), "List", list::Command1},
         {Form1::Instance(), "Form1", Form1::Command5}, {help::Instance(), "Help", help::OKButton},
     };
-    const test::ThreadHook clicks(WH_CALLWNDPROC, Clicks);
+    const test::ThreadHook clicks = test::HookThread(WH_CALLWNDPROC, Clicks);
     ASSERT_TRUE(clicks) << "no hook to see the buttons pressed";
     for (const WORD key : {VK_RETURN, VK_SPACE}) {
         SCOPED_TRACE(key == VK_RETURN ? "Enter" : "Space");
@@ -189,7 +189,7 @@ void TabOutAndBackIn(HWND box, WORD modifier, wchar_t typed) {
 // After a run, as a person meets it: in the log, scrolled down to a selection of the user's own, Shift+Tab
 // out and back in and type; Tab into the help text finds the caret at the start and the first line shown.
 TEST(Keyboard, TabKeepsTheCaretTheScrollPositionAndTheText) {
-    const test::ThreadHook clicks(WH_CALLWNDPROC, Clicks);
+    const test::ThreadHook clicks = test::HookThread(WH_CALLWNDPROC, Clicks);
     ASSERT_TRUE(clicks) << "no hook to see the buttons pressed";
     list& progress = list::Instance();
     std::string log;

@@ -68,8 +68,8 @@ std::wstring Lower(std::wstring s) {
 }
 
 TEST(Launch, ThePageThroughExplorerMinimizedAndAFailedLaunchWithItsReason) {
-    const test::ImportPatch createProcess(__imp_CreateProcessW, Watch);
-    g_system = createProcess.original();
+    g_system = __imp_CreateProcessW;
+    const auto createProcess = test::Patch(__imp_CreateProcessW, Watch);
     g_passOn = false;  // no browser, nor a command that went ahead without its input
     for (int id : {Form1::Image1, Form1::Label4}) {
         g_call = {};
@@ -83,7 +83,7 @@ TEST(Launch, ThePageThroughExplorerMinimizedAndAFailedLaunchWithItsReason) {
     LaunchResult noInput;
     g_call = {};
     {
-        const test::ImportPatch open(__imp_CreateFileW, NoNullDevice);
+        const auto open = test::Patch(__imp_CreateFileW, NoNullDevice);
         noInput = WindowRunnerHost().RunHidden("cmd /c NET stop Alerter", Hold::None);
     }
     EXPECT_FALSE(noInput.started) << "started without its input";
@@ -106,10 +106,10 @@ UINT WINAPI Folder(LPWSTR buffer, UINT size) {
 }
 
 TEST(Launch, WithoutItsFolderNothingStartsAndTheLogSaysWhy) {
-    const test::ImportPatch createProcess(__imp_CreateProcessW, Watch);
-    g_system = createProcess.original();
-    const test::ImportPatch system(__imp_GetSystemDirectoryW, Folder);
-    const test::ImportPatch windows(__imp_GetWindowsDirectoryW, Folder);
+    g_system = __imp_CreateProcessW;
+    const auto createProcess = test::Patch(__imp_CreateProcessW, Watch);
+    const auto system = test::Patch(__imp_GetSystemDirectoryW, Folder);
+    const auto windows = test::Patch(__imp_GetWindowsDirectoryW, Folder);
     g_passOn = false;
     g_call = {};
     SendMessageW(Form1::Instance().Control(Form1::Command2), BM_CLICK, 0, 0);
@@ -146,9 +146,9 @@ TEST(Launch, HostLetsANetStartGoWhenItsScConfigCannotStart) {
     wchar_t records[MAX_PATH] = {};
     GetFullPathNameW(g_records.c_str(), MAX_PATH, records, nullptr);
     SetEnvironmentVariableW(L"QELVANE_RECORD_DIR", records);
-    const test::ImportPatch system(__imp_GetSystemDirectoryW, RecorderFolder);
-    const test::ImportPatch createProcess(__imp_CreateProcessW, Watch);
-    g_system = createProcess.original();
+    const auto system = test::Patch(__imp_GetSystemDirectoryW, RecorderFolder);
+    g_system = __imp_CreateProcessW;
+    const auto createProcess = test::Patch(__imp_CreateProcessW, Watch);
     g_passOn = true;
     WindowRunnerHost host;
     EXPECT_TRUE(host.RunHidden("cmd /c NET start Spooler", Hold::UntilNextLaunchEnds).started) << "held";

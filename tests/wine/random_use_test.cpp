@@ -1,7 +1,7 @@
 // Seeded random use of every window in this process (clicks on visible, enabled buttons, close boxes, typing
 // into the log, posted as a user's input is queued, also while runs pump; commands recorded, never started),
-// checked against invariants: every append adds one log line after its commands and keeps the text before it,
-// every run completes. QELVANE_SOAK=N plays seeds 0 to N-1, QELVANE_SOAK=A-B seeds A to B (run the binary
+// checked against invariants: every append adds one log line and keeps the text before it, nothing is launched
+// outside a run, every run completes (the order of each run's commands and lines, nested runs too: tests/native). QELVANE_SOAK=N plays seeds 0 to N-1, QELVANE_SOAK=A-B seeds A to B (run the binary
 // directly, beyond ctest's time limit); QELVANE_SEED=N replays one.
 #include <gtest/gtest.h>
 
@@ -29,9 +29,8 @@ const std::wstring kTyped = L"甲乙丙丁";  // in no log line
 
 struct Play {
     std::mt19937 rng;
-    int budget = 0, runs = 0, completions = 0, nested = 0, answered = 0, closed = 0, scLines = 0;
+    int budget = 0, runs = 0, completions = 0, nested = 0, answered = 0, closed = 0;
     std::vector<std::string> faults;
-    std::string net;             // a NET line's service, until its sc line
 } * g;
 
 bool IsLogBox(HWND h) { return GetDlgCtrlID(h) == list::Text1 && ClassOf(GetParent(h)) == L"QelvaneList"; }
@@ -62,10 +61,7 @@ LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam) {
         if (whole ? text.compare(0, before.size(), before) != 0 : from != before.size() || to != from)
             g->faults.push_back("an append lost the text before it");
         else if (!std::regex_match(added, match, line)) g->faults.push_back("appended " + winui::Narrow(added));
-        else if (!g->net.empty() || g->scLines != 1)
-            g->faults.push_back("a log line after " + std::to_string(g->scLines) + " sc lines");
         g->completions += match[2].matched;
-        g->scLines = 0;
     }
     if (midRun && m->message == WM_CLOSE) ++g->closed;  // a close box
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -104,14 +100,7 @@ bool Act() {
 }
 
 LaunchResult Launched(const std::string& line) {
-    static const std::regex shape(R"(cmd /c (?:NET (?:stop|start) ("[^"]+"|[^ "]+)|)"
-                                  R"(sc config ("[^"]+"|[^ "]+) start= (?:disabled|demand|auto)))");
-    std::smatch m;
-    if (g->runs == g->completions || !std::regex_match(line, m, shape)) g->faults.push_back("launched " + line);
-    else if (!g->net.empty() && (m[1].matched || g->net != m[2]))
-        g->faults.push_back("after NET of " + g->net + ": " + line);
-    g->net = m[1].matched ? m[1].str() : "";
-    g->scLines += m[2].matched;
+    if (g->runs == g->completions) g->faults.push_back("launched outside a run: " + line);
     if (g->runs - g->completions < 4 && g->rng() % 20 == 0) Act();  // now and then the user acts during a run
     return {true, {}};
 }
@@ -130,7 +119,7 @@ TEST(RandomUse, InvariantsHoldWhateverTheUserDoes) {
     }
     SetCommandLauncher(Launched);
     const test::Finally restore([] { SetCommandLauncher(nullptr); });
-    const test::ThreadHook hook(WH_CALLWNDPROC, Sent);
+    const test::ThreadHook hook = test::HookThread(WH_CALLWNDPROC, Sent);
     ASSERT_TRUE(hook) << "no hook to watch the windows";
     int reachAll = 0;
     for (unsigned seed : seeds) {

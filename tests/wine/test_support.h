@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 namespace qelvane::test {
@@ -21,38 +23,23 @@ private:
     Undo undo_;
 };
 
-// Points an import slot of this executable at `with` until the scope ends, then back at what it held.
-template <typename Function> class ImportPatch {
-public:
-    ImportPatch(Function& slot, Function with) : slot_(slot), original_(slot) { Write(with); }
-    ~ImportPatch() { Write(original_); }
-    ImportPatch(const ImportPatch&) = delete;
-    ImportPatch& operator=(const ImportPatch&) = delete;
-    Function original() const { return original_; }
-
-private:
-    void Write(Function value) {
+// Points an import slot of this executable at `with`; the guard returned points it back.
+template <typename Function> auto Patch(Function& slot, Function with) {
+    const auto write = [&slot](Function value) {
         DWORD old = 0;
-        if (VirtualProtect(&slot_, sizeof slot_, PAGE_READWRITE, &old)) slot_ = value;
-    }
-    Function& slot_;
-    const Function original_;
-};
+        if (VirtualProtect(&slot, sizeof slot, PAGE_READWRITE, &old)) slot = value;
+    };
+    const Function original = slot;
+    write(with);
+    return Finally([write, original] { write(original); });
+}
 
 // A hook on this thread, removed when the scope ends.
-class ThreadHook {
-public:
-    ThreadHook(int type, HOOKPROC proc) : hook_(SetWindowsHookExW(type, proc, nullptr, GetCurrentThreadId())) {}
-    ~ThreadHook() {
-        if (hook_) UnhookWindowsHookEx(hook_);
-    }
-    ThreadHook(const ThreadHook&) = delete;
-    ThreadHook& operator=(const ThreadHook&) = delete;
-    explicit operator bool() const { return hook_ != nullptr; }
+using ThreadHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&UnhookWindowsHookEx)>;
 
-private:
-    const HHOOK hook_;
-};
+inline ThreadHook HookThread(int type, HOOKPROC proc) {
+    return ThreadHook(SetWindowsHookExW(type, proc, nullptr, GetCurrentThreadId()), UnhookWindowsHookEx);
+}
 
 inline std::wstring ClassOf(HWND hwnd) {
     wchar_t name[64] = {};
