@@ -1,7 +1,7 @@
-// Every window of the program, created in this process: frames, the controls' places
-// (written in twips, 15 to a pixel at 96 DPI), texts, fonts and colours, the pictures, and
-// the hand cursor. The places, fonts and pictures hold at any display resolution: the
-// windows at larger text sizes run these tests in prefixes set to 120 and 144 DPI.
+// Every window of the program, created in this process: frames, the controls' places, texts and fonts as
+// each window's description gives them (in twips, 15 to a pixel at 96 DPI), colours, the pictures, and the
+// hand cursor. The places, fonts and pictures hold at any display resolution: the windows at larger text
+// sizes run these tests in prefixes set to 120 and 144 DPI.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -70,8 +70,7 @@ TEST(AllWindows, LaidOutAtTheResolutionAsked) {
     EXPECT_EQ(GetDeviceCaps(screen.get(), LOGPIXELSY), asked) << "vertical";
 }
 
-// On one axis, where a frame whose fixed place is [wanted, wantedEnd) must start in a work area
-// [low, high):
+// On one axis, where a frame whose fixed place is [wanted, wantedEnd) must start in a work area [low, high):
 // at that place where it fits, else on the edge it crosses.
 long PlaceOnAxis(long wanted, long wantedEnd, long low, long high) {
     return wanted < low ? low : wantedEnd > high ? high - (wantedEnd - wanted) : wanted;

@@ -1,5 +1,5 @@
-// The progress window over time: its load, show, hide and unload, and a log that keeps every appended and
-// typed character past the edit box's default 30,000 and looks after each append as if drawn afresh.
+// The progress window's log: it keeps every appended and typed character past the edit box's default 30,000,
+// and looks after each append as if drawn afresh.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
 #include "runner/list_window.h"
 #include "runner/window_host.h"
 #include "test_support.h"
@@ -16,33 +15,6 @@
 
 namespace qelvane {
 namespace {
-
-TEST(ProgressWindow, LoadShowHideUnloadCycle) {
-    SetCommandLauncher([](const std::string&) { return LaunchResult{true, {}}; });  // nothing is started
-    const test::Finally restore([] { SetCommandLauncher(nullptr); });
-    list& window = list::Instance();
-    WindowRunnerHost().AppendLogText("1:Alerter:禁用\r\n");  // a reference loads it, hidden
-    EXPECT_TRUE(window.IsLoaded()) << "loaded by a reference";
-    EXPECT_FALSE(IsWindowVisible(window.Hwnd())) << "loaded hidden";
-    window.Show();
-    window.Hide();
-    window.Show();
-    EXPECT_TRUE(IsWindowVisible(window.Hwnd())) << "shown again";
-    EXPECT_EQ(window.ControlText(list::Text1), L"1:Alerter:禁用\r\n") << "the log kept while hidden";
-    SendMessageW(window.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);  // while the exit button is disabled
-    EXPECT_FALSE(window.IsLoaded()) << "the close box unloads";
-
-    SendMessageW(Form1::Instance().Control(Form1::Command2), BM_CLICK, 0, 0);  // a whole automatic run
-    EXPECT_EQ(window.Caption(), L"优化完成！");
-    EXPECT_EQ(window.ControlText(list::Label1), L"优化完成！");
-    SendMessageW(window.Control(list::Command1), BM_CLICK, 0, 0);
-    EXPECT_FALSE(window.IsLoaded()) << "the exit button unloads";
-    EXPECT_EQ(window.Caption(), L"正在优化系统服务...") << "loaded afresh";
-    EXPECT_EQ(window.ControlText(list::Label1), L"正在优化系统服务，请稍等......") << "loaded afresh";
-    EXPECT_EQ(window.ControlText(list::Text1), L"") << "loaded afresh";
-    EXPECT_FALSE(IsWindowEnabled(window.Control(list::Command1))) << "exit button, loaded afresh";
-    EXPECT_FALSE(IsWindowVisible(window.Hwnd())) << "loaded afresh, hidden";
-}
 
 TEST(ProgressWindow, LogKeepsEveryAppendedAndTypedCharacterPastTheEditLimit) {
     list::Instance().Show();

@@ -1,8 +1,9 @@
 // Seeded random use of every window in this process (clicks on visible, enabled buttons, close boxes, typing
 // into the log, posted as a user's input is queued, also while runs pump; commands recorded, never started),
 // checked against invariants: every append adds one log line and keeps the text before it, nothing is launched
-// outside a run, every run completes (the order of each run's commands and lines, nested runs too: tests/native). QELVANE_SOAK=N plays seeds 0 to N-1, QELVANE_SOAK=A-B seeds A to B (run the binary
-// directly, beyond ctest's time limit); QELVANE_SEED=N replays one.
+// outside a run, every run completes (the order of each run's commands and lines, nested runs too: tests/native).
+// QELVANE_SOAK=N plays seeds 0 to N-1, QELVANE_SOAK=A-B seeds A to B (run the binary directly, beyond ctest's
+// time limit); QELVANE_SEED=N replays one.
 #include <gtest/gtest.h>
 
 #include <algorithm>
