@@ -55,7 +55,8 @@ inline Table LoadTable(const std::string& file) {
         std::istringstream split(line);
         for (std::string cell; std::getline(split, cell, '|');) {
             const std::size_t first = cell.find_first_not_of(' ');
-            cells.push_back(first == std::string::npos ? "" : cell.substr(first, cell.find_last_not_of(' ') + 1 - first));
+            const std::size_t end = cell.find_last_not_of(' ') + 1;
+            cells.push_back(first == std::string::npos ? "" : cell.substr(first, end - first));
         }
         if (cells.size() != 7 || cells[1] != std::to_string(rows.size() + 1)) {
             ADD_FAILURE() << file << " row " << rows.size() + 1 << ": " << line;
@@ -94,7 +95,8 @@ struct Case {
 };
 // The guided table runs two rows without a pump: the Server line follows the NT LM
 // line at once, and the last row's commands follow the Event Log line.
-inline const Case kGuided{"guided.txt", GuidedProfile, {"37:NT LM Security Support Provider:自动", "79.7:Event Log:自动"}};
+inline const Case kGuided{"guided.txt", GuidedProfile,
+                          {"37:NT LM Security Support Provider:自动", "79.7:Event Log:自动"}};
 inline const Case kAutomatic{"automatic.txt", AutomaticProfile, {}};
 inline const Case kRestore{"restore.txt", RestoreProfile, {}};
 
@@ -108,7 +110,10 @@ using Hook = std::function<void(Answers&, const Events&)>;
 inline Events Expected(const Case& c, Answers answers, const Hook& hook = {}) {
     const Table rows = LoadTable(c.file);
     Events events;
-    const auto pump = [&] { events.push_back("pump"), hook ? hook(answers, events) : void(); };
+    const auto pump = [&] {
+        events.push_back("pump");
+        if (hook) hook(answers, events);
+    };
     bool arm = false;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& row = rows[i];
@@ -131,7 +136,9 @@ inline Events Expected(const Case& c, Answers answers, const Hook& hook = {}) {
 
 inline Events ProgramRun(const Case& c, Answers answers, const Hook& hook = {}) {
     FakeHost host;
-    host.onPump = [&] { hook ? hook(answers, host.events) : void(); };
+    host.onPump = [&] {
+        if (hook) hook(answers, host.events);
+    };
     EXPECT_EQ(ExecuteProfile(c.profile(), answers, host), RunOutcome::Completed) << c.file;
     return host.events;
 }

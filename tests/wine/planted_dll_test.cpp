@@ -1,5 +1,5 @@
-// Start-up hardening against planted DLLs. A marker DLL lies beside this test under system DLLs' names, and the
-// tests run with those names' native copies preferred (WINEDLLOVERRIDES): loaded by name after
+// Start-up hardening against planted DLLs. A marker DLL lies beside this test under system DLLs' names, and
+// the tests run with those names' native copies preferred (WINEDLLOVERRIDES): loaded by name after
 // the hardening, each must come from the system folder, and the marker must never run. The
 // search is a process's own and a loaded DLL stays, so each case runs in a process of its own.
 #include <gtest/gtest.h>
@@ -13,7 +13,10 @@
 
 namespace {
 
-std::string Lower(std::wstring s) { return CharLowerW(s.data()), winui::Narrow(s); }
+std::string Lower(std::wstring s) {
+    CharLowerW(s.data());
+    return winui::Narrow(s);
+}
 
 // Loads `name` by name, as the system's own components do after start-up.
 void ExpectFromTheSystemFolder(const std::wstring& name) {
@@ -22,7 +25,7 @@ void ExpectFromTheSystemFolder(const std::wstring& name) {
     wchar_t path[MAX_PATH] = {};
     const HMODULE module = LoadLibraryW(name.c_str());
     EXPECT_EQ(Lower(std::wstring(path, module ? GetModuleFileNameW(module, path, MAX_PATH) : 0)),
-              Lower(winui::SystemFolder() + L"\\" + name));
+              Lower(winui::SystemFolder() + L"\\" + name)) << "the file loaded as " << winui::Narrow(name);
     EXPECT_EQ(GetEnvironmentVariableW(L"QELVANE_MARKER_RAN", path, MAX_PATH), 0u) << "the marker ran";
 }
 
