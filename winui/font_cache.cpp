@@ -8,8 +8,9 @@ namespace winui {
 
 namespace {
 
+// Face names match as GDI matches them, whatever their case.
 bool Same(const FontSpec& a, const FontSpec& b) {
-    const bool sameFace = a.face && b.face ? lstrcmpW(a.face, b.face) == 0 : a.face == b.face;
+    const bool sameFace = a.face && b.face ? lstrcmpiW(a.face, b.face) == 0 : a.face == b.face;
     return sameFace && a.tenthsOfPoint == b.tenthsOfPoint && a.weight == b.weight && a.charset == b.charset;
 }
 
