@@ -27,23 +27,7 @@ bool AtRest(HWND box, const SCROLLINFO& scroll) {
     return scroll.nPage > 0 && scroll.nPos == scroll.nMin && selStart == 0 && selEnd == 0;
 }
 
-WNDPROC g_editProc = nullptr;
-
-// The dialog manager selects the whole text of a box that moves the focus in when the
-// box answers DLGC_HASSETSEL, as every edit box does: the next key would replace it all.
-LRESULT CALLBACK CaretKeepingProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = CallWindowProcW(g_editProc, box, message, wParam, lParam);
-    return message == WM_GETDLGCODE ? result & ~static_cast<LRESULT>(DLGC_HASSETSEL) : result;
-}
-
 }  // namespace
-
-void KeepCaretOnTab(HWND box) {
-    // Every edit box of the process has the same window procedure, its class's.
-    const auto previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CaretKeepingProc)));
-    if (!g_editProc) g_editProc = previous;
-}
 
 void AppendToEditBox(HWND box, std::wstring_view text) {
     const std::wstring line(text);

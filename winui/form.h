@@ -7,9 +7,10 @@
 #include <exception>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "winui/handles.h"
+#include "winui/controls.h"
+#include "winui/dialog_keys.h"
+#include "winui/font_cache.h"
 #include "winui/layout.h"
 #include "winui/picture.h"
 
@@ -59,27 +60,22 @@ protected:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void RegisterClassOnce();
+    bool RegisterClassOnce();
     void Load();
-    void CreateControls();
-    const ControlDesc* FindControl(int id) const;
-    HFONT FontFor(const FontSpec& wanted);
-    LRESULT OnCtlColor(HDC dc, HWND control);
+    bool OnCreate();
+    void ReleaseResources();
+    LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
     bool OnSetCursor(HWND under);
     void OnDrawPicture(const DRAWITEMSTRUCT& item);
-    void OnActivate(bool active, bool minimized);
-    void OnEnterKey();
-    void OnNextControl(WPARAM wParam, LPARAM lParam);
     void PaintBackground(HDC dc);
 
     const FormDesc& desc_;
     HWND hwnd_ = nullptr;
-    HWND lastFocus_ = nullptr;
     bool unloading_ = false;
-    std::vector<UniqueFont> fonts_;
-    std::vector<Picture> pictures_;  // by control index; empty for non-pictures
+    FontCache fonts_;
+    Controls controls_;
     Picture background_;  // drawn from the top-left corner, under transparent labels too
-    std::vector<UniqueBrush> solidBrushes_;  // by control index
+    DialogKeys keys_;
 };
 
 }  // namespace winui

@@ -25,7 +25,7 @@ public:
     }
 
     T get() const { return value_; }
-    bool valid() const { return value_ != Traits::Invalid(); }
+    bool valid() const { return !Traits::Empty(value_); }
     void Reset(T value = Traits::Invalid()) {
         if (valid()) Traits::Close(value_);
         value_ = value;
@@ -35,32 +35,31 @@ private:
     T value_ = Traits::Invalid();
 };
 
-struct KernelHandleTraits {
-    static HANDLE Invalid() { return nullptr; }
+template <typename T>
+struct NullIsEmpty {
+    static T Invalid() { return nullptr; }
+    static bool Empty(T h) { return h == nullptr; }
+};
+
+struct KernelHandleTraits : NullIsEmpty<HANDLE> {
+    // Some calls fail with INVALID_HANDLE_VALUE rather than NULL: empty too, never closed.
+    static bool Empty(HANDLE h) { return h == nullptr || h == INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { CloseHandle(h); }
 };
 
 template <typename T>
-struct GdiTraits {
-    static T Invalid() { return nullptr; }
+struct GdiTraits : NullIsEmpty<T> {
     static void Close(T h) { DeleteObject(h); }
 };
 
-struct MemoryDcTraits {
-    static HDC Invalid() { return nullptr; }
+struct MemoryDcTraits : NullIsEmpty<HDC> {
     static void Close(HDC h) { DeleteDC(h); }
-};
-
-struct IconTraits {
-    static HICON Invalid() { return nullptr; }
-    static void Close(HICON h) { DestroyIcon(h); }
 };
 
 using UniqueHandle = Owner<HANDLE, KernelHandleTraits>;
 using UniqueFont = Owner<HFONT, GdiTraits<HFONT>>;
 using UniqueBrush = Owner<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueBitmap = Owner<HBITMAP, GdiTraits<HBITMAP>>;
-using UniqueIcon = Owner<HICON, IconTraits>;
 using UniqueMemoryDc = Owner<HDC, MemoryDcTraits>;
 
 // A device context of the whole screen, released on scope exit.

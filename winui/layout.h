@@ -72,8 +72,4 @@ struct FormDesc {
     std::size_t controlCount = 0;
 };
 
-// Twips to pixels at the display's real resolution.
-int TwipsToPixelsX(int twips);
-int TwipsToPixelsY(int twips);
-
 }  // namespace winui

@@ -1,7 +1,5 @@
 #include "winui/text.h"
 
-#include <windows.h>
-
 namespace winui {
 
 std::wstring Widen(std::string_view utf8) {
@@ -20,6 +18,12 @@ std::string Narrow(std::wstring_view utf16) {
     std::string out(static_cast<std::size_t>(needed), '\0');
     WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, out.data(), needed, nullptr, nullptr);
     return out;
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 }  // namespace winui

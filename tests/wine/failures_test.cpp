@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
+#include "help/help_window.h"
 #include "runner/window_host.h"
 #include "test_support.h"
 
@@ -32,6 +33,22 @@ TEST(Failures, AProgressWindowThatCannotBeCreatedEndsTheClickOnce) {
 
     SendMessageW(Form1::Instance().Control(Form1::Command2), BM_CLICK, 0, 0);  // the next click tries again
     EXPECT_EQ(g_launches, 115) << "launches of the automatic run";
+}
+
+LRESULT CALLBACK RefuseHelpControls(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* created = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+    if (code == HCBT_CREATEWND && test::ClassOf(created->lpcs->hwndParent) == L"QelvaneHelp") return 1;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(Failures, AWindowWhoseControlCannotBeCreatedIsNotCreated) {
+    {
+        const test::ThreadHook hook = test::HookThread(WH_CBT, RefuseHelpControls);
+        ASSERT_TRUE(hook) << "no hook to refuse the controls";
+        EXPECT_THROW(help::Instance().Hwnd(), winui::WindowNotCreated) << "help, none of whose controls could be made";
+    }
+    EXPECT_NE(help::Instance().Control(help::OKButton), nullptr) << "the next reference makes it whole";
+    help::Instance().Unload();
 }
 
 }  // namespace
