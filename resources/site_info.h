@@ -1,5 +1,5 @@
 // The download page and contact lines, shown by the main window and the help text and
-// drawn into the banner (make-artwork.sh beside this file reads the values from here).
+// drawn into the banner (make_artwork.py beside this file reads the values from here).
 #pragma once
 
 #include <string_view>
