@@ -52,11 +52,21 @@ done
 log "Windows tests under Wine"
 # The 64-bit prefix first: CTest lists the in-process tests by running their binary there.
 # CTest's fixtures make the other prefixes (cmake/prefixes.cmake).
+# The 64-bit prefix is made while the tests build: Wine spends much of that time waiting.
 wine_ready() {
-    configure_and_build wintest && start_virtual_display || return
+    must -q cmake --preset wintest && start_virtual_display || return
     sed 's/^\([^ ]*\) /== skipped: the tests of the \1 lane: /' "$QELVANE_BUILD/wintest/lanes-off.txt" >&2
     QELVANE_STARTED_PREFIXES+=("${QELVANE_XP_PREFIX:-$QELVANE_BUILD/wineprefix-xp}" "$QELVANE_BUILD/wineprefix-dpi")
-    lane_off 64 >/dev/null || ensure_wine_prefix
+    local maker=""
+    if ! lane_off 64 >/dev/null; then
+        QELVANE_STARTED_PREFIXES+=("$WINEPREFIX")
+        ensure_wine_prefix &
+        maker=$!
+    fi
+    must cmake --build --preset wintest -j "$(nproc)"
+    local built=$?
+    [ -z "$maker" ] || wait "$maker" || { failure "making the Wine prefix $WINEPREFIX"; return 1; }
+    return "$built"
 }
 retried=()
 if wine_ready; then
