@@ -35,14 +35,17 @@ drive() {
     LC_ALL=C.UTF-8 must timeout 150 "$WINELOADER" "$driver" "$@" >/dev/null
 }
 shot() { sleep 1.5; import -window root "$out/$1$suffix.png"; echo "Screenshot: $out/$1$suffix.png"; }
+start_program() {
+    use_prefix "$1"
+    prepare_prefix
+    "$WINELOADER" "$2" >/dev/null 2>&1 &
+    drive wait QelvaneForm1 shown 60000
+}
 
 if why=$(lane_off 64); then
     echo "No screenshot of the x86-64 program in the 64-bit prefix: $why"
 else
-    use_prefix 64
-    prepare_prefix
-    "$WINELOADER" "$QELVANE_BUILD/release-x64/qelvane.exe" >/dev/null 2>&1 &
-    drive wait QelvaneForm1 shown 60000
+    start_program 64 "$QELVANE_BUILD/release-x64/qelvane.exe"
     shot main-window
     if [ -z "$main_only" ]; then
         drive click QelvaneForm1 自动优化
@@ -67,8 +70,5 @@ if why=$(lane_off xp); then
     echo "No screenshot of the i686 program in the Windows XP prefix: $why"
     exit 0
 fi
-use_prefix xp
-prepare_prefix
-"$WINELOADER" "$QELVANE_BUILD/release-i686/qelvane.exe" >/dev/null 2>&1 &
-drive wait QelvaneForm1 shown 60000
+start_program xp "$QELVANE_BUILD/release-i686/qelvane.exe"
 shot main-window-xp

@@ -50,21 +50,16 @@ for preset in release-x64 release-i686; do
 done
 
 log "Windows tests under Wine"
-# The 64-bit prefix first: CTest lists the in-process tests by running their binary there.
-# CTest's fixtures make the other prefixes (cmake/prefixes.cmake).
-# The 64-bit prefix is made while the tests build: Wine spends much of that time waiting.
+# The 64-bit prefix first (CTest lists the in-process tests by running their binary there), made
+# while the tests build, as Wine spends much of that time waiting; CTest's fixtures make the others.
 wine_ready() {
     must -q cmake --preset wintest && start_virtual_display || return
     sed 's/^\([^ ]*\) /== skipped: the tests of the \1 lane: /' "$QELVANE_BUILD/wintest/lanes-off.txt" >&2
-    QELVANE_STARTED_PREFIXES+=("${QELVANE_XP_PREFIX:-$QELVANE_BUILD/wineprefix-xp}" "$QELVANE_BUILD/wineprefix-dpi")
-    local maker=""
-    if ! lane_off 64 >/dev/null; then
-        QELVANE_STARTED_PREFIXES+=("$WINEPREFIX")
-        ensure_wine_prefix &
-        maker=$!
-    fi
-    must cmake --build --preset wintest -j "$(nproc)"
-    local built=$?
+    QELVANE_STARTED_PREFIXES+=("$WINEPREFIX" "${QELVANE_XP_PREFIX:-$QELVANE_BUILD/wineprefix-xp}"
+                               "$QELVANE_BUILD/wineprefix-dpi")
+    local maker="" built=0
+    lane_off 64 >/dev/null || { ensure_wine_prefix & maker=$!; }
+    must cmake --build --preset wintest -j "$(nproc)" || built=$?
     [ -z "$maker" ] || wait "$maker" || { failure "making the Wine prefix $WINEPREFIX"; return 1; }
     return "$built"
 }
@@ -95,10 +90,7 @@ elif [ -n "$soak" ]; then
 fi
 
 cleanup_session
-if [ ${#retried[@]} -gt 0 ]; then
-    printf -v line '%s, ' "${retried[@]}"
-    echo "passed on retry: ${line%, }"
-fi
+[ ${#retried[@]} -eq 0 ] || echo "passed on retry: $(printf '%s, ' "${retried[@]}" | sed 's/, $//')"
 for line in "${QELVANE_FAILURES[@]}"; do echo "$line"; done
 echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]

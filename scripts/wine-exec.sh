@@ -7,11 +7,8 @@ set -u
 : "${DISPLAY:?no display: run the Windows tests through scripts/test.sh}"
 export WINEDEBUG=${WINEDEBUG:--all}
 loader=${WINELOADER:-/usr/lib/wine/wine64}
-case $(cat "$WINEPREFIX/.qelvane-stamp" 2>/dev/null) in
-    "" | unfinished)
-        echo "failed: Wine prefix $WINEPREFIX is not ready (no finished .qelvane-stamp): run scripts/test.sh"
-        exit 1 ;;
-esac
+grep -qvx unfinished "$WINEPREFIX/.qelvane-stamp" 2>/dev/null ||
+    { echo "failed: Wine prefix $WINEPREFIX is not ready (no finished .qelvane-stamp): run scripts/test.sh"; exit 1; }
 # QELVANE_TEST_DPI and QELVANE_TEST_DESKTOP (WxH): the resolution and screen of this test.
 if [ -n "${QELVANE_TEST_DPI:-}" ]; then
     cmake -D DPI="$QELVANE_TEST_DPI" -D DESKTOP="${QELVANE_TEST_DESKTOP:-}" -D LOADER="$loader" \
