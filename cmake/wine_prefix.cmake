@@ -53,6 +53,15 @@ function(stamp_of kind out_var)
   set(${out_var} "${kind} $ENV{WINEARCH} ${version}${packages}" PARENT_SCOPE)
 endfunction()
 
+# The stamp a prefix carries, empty when it has none.
+function(stamp_in folder out_var)
+  set(found "")
+  if(EXISTS "${folder}/.qelvane-stamp")
+    file(READ "${folder}/.qelvane-stamp" found)
+  endif()
+  set(${out_var} "${found}" PARENT_SCOPE)
+endfunction()
+
 # What an interrupted run left: a copy not yet in place, a prefix not yet removed.
 file(REMOVE_RECURSE "${PREFIX}.qelvane-new" "${PREFIX}.qelvane-old")
 set(stamp_file "${PREFIX}/.qelvane-stamp")
@@ -62,10 +71,7 @@ if(NOT EXISTS "${stamp_file}" AND (children OR (EXISTS "${PREFIX}" AND NOT IS_DI
           "(no .qelvane-stamp), so left as it is; choose a new or empty folder")
 endif()
 stamp_of(${KIND} stamp)
-set(old_stamp "")
-if(EXISTS "${stamp_file}")
-  file(READ "${stamp_file}" old_stamp)
-endif()
+stamp_in("${PREFIX}" old_stamp)
 
 if(NOT old_stamp STREQUAL stamp)
   message(STATUS "making Wine prefix ${PREFIX} (${KIND})")
@@ -78,10 +84,7 @@ if(NOT old_stamp STREQUAL stamp)
     # Wine reads the resolution as each process starts, and a test sets it for the whole
     # prefix: a copy, so that it never reaches the other tests.
     stamp_of(64 from_stamp)
-    set(from_found "")
-    if(EXISTS "${FROM}/.qelvane-stamp")
-      file(READ "${FROM}/.qelvane-stamp" from_found)
-    endif()
+    stamp_in("${FROM}" from_found)
     if(NOT from_found STREQUAL from_stamp)
       message(FATAL_ERROR "failed: Wine prefix ${FROM}: not ready, so not copied into ${PREFIX}")
     endif()

@@ -161,12 +161,15 @@ class Launches(ProgramTest):
         found = self.records_after(115)
         self.assertEqual(sorted(r["commandline"] for r in found), command_lines(rows("automatic")))
         for record in found:
-            self.assertEqual((record["image"].lower(), record["directory"].lower()), (SYSTEM + r"\cmd.exe", SYSTEM))
-            self.assertEqual((record["show"], int(record["flags"]) & 0x101, record["stdin"]), ("0", 0x101, "eof"),
-                             "hidden (SW_HIDE, STARTF_USESHOWWINDOW), its input at its end (STARTF_USESTDHANDLES)")
+            line = record["commandline"]
+            self.assertEqual(record["image"].lower(), SYSTEM + r"\cmd.exe", line)
+            self.assertEqual(record["directory"].lower(), SYSTEM, f"working folder of {line}")
+            self.assertEqual(record["show"], "0", f"SW_HIDE for {line}")
+            self.assertEqual(int(record["flags"]) & 0x101, 0x101, f"USESHOWWINDOW, USESTDHANDLES for {line}")
+            self.assertEqual(record["stdin"], "eof", f"input of {line}, at its end")
             handles = record["handles"].split()
-            self.assertEqual((len(handles), [h for h in handles if not h.endswith(":closed")]), (3, []),
-                             "the three handles the program's parent handed it, none open in a command")
+            self.assertEqual(len(handles), 3, "the handles the program's parent handed it")
+            self.assertEqual([h for h in handles if not h.endswith(":closed")], [], f"handed handles open in {line}")
 
 
 class EndOfProgram(ProgramTest):
