@@ -11,8 +11,7 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winebrowser.exe=d;w
 
 QELVANE_PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
                   wine wine64 wine32:i386 fonts-wine xvfb xauth fonts-arphic-uming fontconfig imagemagick xdotool
-                  x11-apps x11-utils googletest zip)
-QELVANE_PACKAGES+=(fonts-wqy-zenhei)  # the banner's font, for resources/make_artwork.py
+                  x11-apps x11-utils googletest zip fonts-wqy-zenhei)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -82,19 +81,21 @@ lane_off() {
     sed -n "s/^$1 //p" "$QELVANE_BUILD/wintest/lanes-off.txt" | grep .
 }
 
-# The 64-bit prefix's folder (QELVANE_WINEPREFIX names another one), as it is when asked.
-prefix_64() { printf '%s\n' "${QELVANE_WINEPREFIX:-$QELVANE_BUILD/wineprefix}"; }
+# A prefix's folder (64, xp or dpi; QELVANE_WINEPREFIX and QELVANE_XP_PREFIX name others).
+prefix_of() {
+    case "$1" in
+        64) printf '%s\n' "${QELVANE_WINEPREFIX:-$QELVANE_BUILD/wineprefix}" ;;
+        xp) printf '%s\n' "${QELVANE_XP_PREFIX:-$QELVANE_BUILD/wineprefix-xp}" ;;
+        dpi) printf '%s\n' "$QELVANE_BUILD/wineprefix-dpi" ;;
+    esac
+}
 
 # Selects a prefix: WINEPREFIX, WINEARCH, and the loader that starts its programs
 # directly (with wine32 installed, /usr/bin/wine is the 32-bit loader, which hands a
 # 64-bit program on to a second process).
 use_prefix() {
-    case "$1" in
-        64) WINEPREFIX=$(prefix_64) ;;
-        xp) WINEPREFIX=${QELVANE_XP_PREFIX:-$QELVANE_BUILD/wineprefix-xp} ;;
-        dpi) WINEPREFIX=$QELVANE_BUILD/wineprefix-dpi ;;
-        *) failure "no prefix kind $1 (64, xp or dpi)"; return 1 ;;
-    esac
+    [[ $1 =~ ^(64|xp|dpi)$ ]] || { failure "no prefix kind $1 (64, xp or dpi)"; return 1; }
+    WINEPREFIX=$(prefix_of "$1")
     export WINEPREFIX WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
     [ "$1" != xp ] || export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine
     QELVANE_PREFIX_KIND=$1
@@ -137,7 +138,7 @@ start_virtual_display() {
 # applies the settings (cmake/wine_prefix.cmake says how).
 ensure_wine_prefix() {
     QELVANE_STARTED_PREFIXES+=("$WINEPREFIX")
-    must cmake -D KIND="$QELVANE_PREFIX_KIND" -D PREFIX="$WINEPREFIX" -D FROM="$(prefix_64)" \
+    must cmake -D KIND="$QELVANE_PREFIX_KIND" -D PREFIX="$WINEPREFIX" -D FROM="$(prefix_of 64)" \
         -D DPI="${QELVANE_DPI:-96}" -D DESKTOP="${QELVANE_VIRTUAL_DESKTOP:-}" -P "$QELVANE_ROOT/cmake/wine_prefix.cmake"
 }
 

@@ -55,8 +55,7 @@ log "Windows tests under Wine"
 wine_ready() {
     must -q cmake --preset wintest && start_virtual_display || return
     sed 's/^\([^ ]*\) /== skipped: the tests of the \1 lane: /' "$QELVANE_BUILD/wintest/lanes-off.txt" >&2
-    QELVANE_STARTED_PREFIXES+=("$WINEPREFIX" "${QELVANE_XP_PREFIX:-$QELVANE_BUILD/wineprefix-xp}"
-                               "$QELVANE_BUILD/wineprefix-dpi")
+    QELVANE_STARTED_PREFIXES+=("$(prefix_of 64)" "$(prefix_of xp)" "$(prefix_of dpi)")
     local maker="" built=0
     lane_off 64 >/dev/null || { ensure_wine_prefix & maker=$!; }
     must cmake --build --preset wintest -j "$(nproc)" || built=$?

@@ -9,12 +9,12 @@ namespace winui {
 namespace {
 
 // Face names match as GDI matches them, whatever their case.
-bool Same(const FontSpec& a, const FontSpec& b) {
+bool Same(const FontDesc& a, const FontDesc& b) {
     const bool sameFace = a.face && b.face ? lstrcmpiW(a.face, b.face) == 0 : a.face == b.face;
     return sameFace && a.tenthsOfPoint == b.tenthsOfPoint && a.weight == b.weight && a.charset == b.charset;
 }
 
-LOGFONTW Describe(const FontSpec& wanted) {
+LOGFONTW Describe(const FontDesc& wanted) {
     LOGFONTW font{};
     if (wanted.face) {
         font.lfHeight = FontHeight(wanted.tenthsOfPoint);
@@ -31,9 +31,9 @@ LOGFONTW Describe(const FontSpec& wanted) {
 
 }  // namespace
 
-HFONT FontCache::Get(const FontSpec& wanted) {
+HFONT FontCache::Get(const FontDesc& wanted) {
     for (const Entry& entry : fonts_)
-        if (Same(entry.spec, wanted)) return entry.font.get();
+        if (Same(entry.desc, wanted)) return entry.font.get();
     const LOGFONTW description = Describe(wanted);
     UniqueFont font(CreateFontIndirectW(&description));
     if (!font.valid()) return nullptr;

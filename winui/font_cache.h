@@ -13,12 +13,12 @@ namespace winui {
 class FontCache {
 public:
     // The font described, at the display's resolution; null when it cannot be made.
-    HFONT Get(const FontSpec& wanted);
+    HFONT Get(const FontDesc& wanted);
     void Clear() { fonts_.clear(); }
 
 private:
     struct Entry {
-        FontSpec spec;
+        FontDesc desc;
         UniqueFont font;
     };
     std::vector<Entry> fonts_;

@@ -52,15 +52,9 @@ struct GdiTraits : NullIsEmpty<T> {
     static void Close(T h) { DeleteObject(h); }
 };
 
-struct MemoryDcTraits : NullIsEmpty<HDC> {
-    static void Close(HDC h) { DeleteDC(h); }
-};
-
 using UniqueHandle = Owner<HANDLE, KernelHandleTraits>;
 using UniqueFont = Owner<HFONT, GdiTraits<HFONT>>;
 using UniqueBrush = Owner<HBRUSH, GdiTraits<HBRUSH>>;
-using UniqueBitmap = Owner<HBITMAP, GdiTraits<HBITMAP>>;
-using UniqueMemoryDc = Owner<HDC, MemoryDcTraits>;
 
 // A device context of the whole screen, released on scope exit.
 class ScreenDc {
@@ -73,19 +67,6 @@ public:
 
 private:
     HDC dc_;
-};
-
-// Selects an object into a DC and puts the previous one back on scope exit.
-class SelectedObject {
-public:
-    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~SelectedObject() { SelectObject(dc_, previous_); }
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
 };
 
 }  // namespace winui

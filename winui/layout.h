@@ -20,16 +20,16 @@ enum : unsigned {
     kMultiLine = 1u << 5,      // text box with several lines and a vertical scroll bar
 };
 
-struct FontSpec {
+struct FontDesc {
     const wchar_t* face = nullptr;  // nullptr: the window's default font
     int tenthsOfPoint = 0;
     int weight = FW_NORMAL;
     BYTE charset = DEFAULT_CHARSET;
 };
 
-inline constexpr FontSpec kWindowFont{};
-inline constexpr FontSpec kSongTi105{L"宋体", 105, FW_NORMAL, GB2312_CHARSET};
-inline constexpr FontSpec kSongTi12Bold{L"宋体", 120, FW_BOLD, GB2312_CHARSET};
+inline constexpr FontDesc kWindowFont{};
+inline constexpr FontDesc kSongTi105{L"宋体", 105, FW_NORMAL, GB2312_CHARSET};
+inline constexpr FontDesc kSongTi12Bold{L"宋体", 120, FW_BOLD, GB2312_CHARSET};
 
 inline constexpr COLORREF kDefaultColour = CLR_INVALID;
 inline constexpr int kNoTabStop = -1;
@@ -40,7 +40,7 @@ struct ControlDesc {
     std::wstring_view caption;
     int left, top, width, height;  // twips, client coordinates
     int tabIndex;
-    FontSpec font = kWindowFont;
+    FontDesc font = kWindowFont;
     unsigned flags = 0;
     COLORREF foreColour = kDefaultColour;
     COLORREF backColour = kDefaultColour;

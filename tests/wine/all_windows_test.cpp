@@ -211,9 +211,9 @@ TEST(AllWindows, ColoursBackgroundAndHandCursor) {
 template <typename Paint> std::vector<COLORREF> PixelsDrawn(SIZE size, Paint paint) {
     const BITMAPINFO info{{sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* bits = nullptr;
-    winui::UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
-    winui::UniqueBitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    winui::SelectedObject selected(memory.get(), bitmap.get());
+    test::UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
+    test::UniqueBitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    test::SelectedObject selected(memory.get(), bitmap.get());
     paint(memory.get());
     GdiFlush();
     std::vector<COLORREF> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + size.cx * size.cy);

@@ -9,6 +9,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "winui/handles.h"
+
 namespace qelvane::test {
 
 // Runs `undo` when the scope ends, however the test leaves it (an ASSERT returns at once).
@@ -33,6 +35,25 @@ template <typename Function> auto Patch(Function& slot, Function with) {
     write(with);
     return Finally([write, original] { write(original); });
 }
+
+// A memory DC with a bitmap selected into it, for reading what a picture draws.
+struct MemoryDcTraits : winui::NullIsEmpty<HDC> {
+    static void Close(HDC h) { DeleteDC(h); }
+};
+using UniqueMemoryDc = winui::Owner<HDC, MemoryDcTraits>;
+using UniqueBitmap = winui::Owner<HBITMAP, winui::GdiTraits<HBITMAP>>;
+
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~SelectedObject() { SelectObject(dc_, previous_); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
 
 // A hook on this thread, removed when the scope ends.
 using ThreadHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&UnhookWindowsHookEx)>;
